@@ -1,0 +1,37 @@
+# Two commands for a newcomer: `make run` and `make test`. Both install what is missing first.
+BUILD_DIR := build
+JOBS := 2
+
+# Debian packages the build, the tests, the screenshots and the benchmark need.
+PACKAGES := cmake g++ make freeglut3-dev libgl1-mesa-dri libx11-dev libgtest-dev libbenchmark-dev \
+            libpng-dev xvfb xdotool x11-utils clang libclang-rt-14-dev
+
+.PHONY: deps configure build run test clean
+
+deps:
+	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	  if [ "$$(id -u)" = 0 ]; then \
+	    echo "Installing:" $$missing; \
+	    apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y $$missing; \
+	  else \
+	    echo "Missing packages. Install them with:"; \
+	    echo "  sudo apt-get install -y" $$missing; \
+	    exit 1; \
+	  fi; \
+	fi
+
+configure: deps
+	@test -f $(BUILD_DIR)/CMakeCache.txt || cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: configure
+	cmake --build $(BUILD_DIR) -j$(JOBS)
+
+run: build
+	./$(BUILD_DIR)/camcurves
+
+test: build
+	ctest --test-dir $(BUILD_DIR) --output-on-failure
+
+clean:
+	rm -rf $(BUILD_DIR)
