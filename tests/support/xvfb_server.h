@@ -1,0 +1,16 @@
+// Test support: a private Xvfb server on a free display number, started and ended by the test itself.
+#pragma once
+
+#include <string>
+
+// Starts Xvfb (1024 x 1024 x 24, frame buffer kept in a file) and sets DISPLAY; false if it fails.
+bool startXvfb();
+
+// Ends the server started by startXvfb and removes its frame buffer folder.
+void stopXvfb();
+
+// The display name set in DISPLAY, e.g. ":93".
+std::string xvfbDisplay();
+
+// The folder that holds Xvfb_screen0, the screen as an XWD file updated live.
+std::string xvfbFrameBufferDir();
