@@ -52,6 +52,10 @@ static void guardSignal(int signalNumber)
 
 void installTerminalGuards()
 {
+    static bool installed;
+    if (installed)
+        return;
+    installed = true;
     if (isatty(STDIN_FILENO) && tcgetattr(STDIN_FILENO, &savedModes) == 0) {
         haveSavedModes = 1;
         atexit(restoreTerminal);
@@ -253,4 +257,11 @@ void discardInputLine()
     int c = takeByte();
     while (c >= 0 && c != '\n')
         c = takeByte();
+}
+
+void forgetConsoleInput()
+{
+    inputStart = inputEnd = 0;
+    inputEnded = false;
+    pendingKeyCode = -1;
 }

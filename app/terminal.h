@@ -25,3 +25,6 @@ void discardInputLine();
 
 // Puts the terminal back into the modes it had when installTerminalGuards ran.
 void restoreTerminal();
+
+// Forgets buffered bytes, a pending key code and a seen end of input, as when standard input is replaced.
+void forgetConsoleInput();
