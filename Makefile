@@ -33,5 +33,11 @@ run: build
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure
 
+# docs/single-curve.png, docs/comparison.png, docs/curve7.png: the real window drawn on a private Xvfb.
+.PHONY: screenshots
+screenshots: build
+	mkdir -p docs
+	./$(BUILD_DIR)/tests/e2e/camcurves-screenshots docs
+
 clean:
 	rm -rf $(BUILD_DIR)
