@@ -22,26 +22,11 @@
 #include "app/start_up.h"
 #include "app/terminal.h"
 #include "curves/motion_tables.h"
+#include "tests/support/expected_console.h"
 
 namespace {
 
-// The texts as the user must see them, written out here so that a slip in the program's own copy shows.
-const std::string MENU =
-    "\n正規化カム曲線S(T)と速度V(T)・加速度A(T)曲線を描画" "\n   0<T<1, 0<S<1  " "\nカム曲線を設定" "\n0:放物線  "
-    "\n1:単弦曲線                  2:サイクロイド曲線  3:変形台形曲線"
-    "\n4:変形正弦曲線　　　        5:Gutman F-3曲線    6:変形等速度曲線" "\n7:２点中間点指定カム曲線\n"
-    "\nどのカム曲線？　番号=";
-const std::string HELP =
-    "\n\nキーによる操作選択" "\n'0'    ：放物線          　" "  '1'    ：単弦曲線　" "\n'2'    ：サイクロイド曲線　"
-    "  '3'    ：変形台形曲線  " "\n'4'    ：変形正弦曲線      " "  '5'    ：Gutman F-3曲線"
-    "\n'6'    ：変形等速度曲線    " "  '7'    ：２中間点指定カム曲線" "\n's'    ：運動継続" "\n't'    ：正逆転"
-    "\n'w' 'W'：図の縮小拡大" "\n'c'　　：３種のカム曲線を選んで描画" "\nESC    ：終了                                描画画面へ";
-const std::string LINE[8] = {"\n0:放物線", "\n1:単弦曲線", "\n2:サイクロイド曲線", "\n3:変形台形曲線",
-                             "\n4:変形正弦曲線", "\n5:Gutman F-3曲線", "\n6:変形等速度曲線",
-                             "\n7:２点中間点指定カム曲線"};
-const std::string POINTS = "\n中間点入力(0<Ta<Tb<1), (0<Sa,Sb<1) A(Ta,Sa), B(Tb,Sb)（コンマなしで）" "\nTa Sa Tb Sb=";
-const std::string POINTS_ERROR = "\n入力エラー：0<Ta<Tb<1 を満たす4つの数を入力してください";
-const std::string COMPARE = "\n３種のカム曲線の番号を入力   ";
+using namespace expected;
 
 constexpr int TIMEOUT_MS = 10000;
 constexpr int LAST = 100;  // riseSteps: the last sample of every row
@@ -352,14 +337,14 @@ TEST(ConsoleTranscript, StartKeysOtherThanSeven)
         int selected, red;
     };
     const Case cases[] = {
-        {"3", MENU + LINE[3] + HELP + LINE[3], 3, 0},
+        {"3", MENU + CURVE_LINES[3] + KEY_HELP + CURVE_LINES[3], 3, 0},
         // "7" and a letter fill no slot but each takes one of the three reads.
-        {"c17a", MENU + HELP + COMPARE + LINE[1], 0, 1},
+        {"c17a", MENU + KEY_HELP + COMPARISON_PROMPT + CURVE_LINES[1], 0, 1},
         // At end of input the comparison reads return at once.
-        {"c", MENU + HELP + COMPARE, 0, 0},
-        {"x", MENU + HELP, 0, 0},
-        {"\n", MENU + HELP, 0, 0},
-        {"", MENU + HELP, 0, 0},
+        {"c", MENU + KEY_HELP + COMPARISON_PROMPT, 0, 0},
+        {"x", MENU + KEY_HELP, 0, 0},
+        {"\n", MENU + KEY_HELP, 0, 0},
+        {"", MENU + KEY_HELP, 0, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string("input \"") + c.input + "\"");
@@ -382,7 +367,7 @@ TEST(ConsoleTranscript, StartKeySevenAsksTwiceAndTheSecondSetWins)
     PipeRun run = runOnPipes("70.1 0.1\n0.9 0.9\n0.3 0.2 0.7 0.8\n");
     ASSERT_TRUE(run.report && run.report->finished);
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.shown, MENU + LINE[7] + POINTS + HELP + LINE[7] + POINTS);
+    EXPECT_EQ(run.shown, MENU + CURVE_LINES[7] + POINTS_PROMPT + KEY_HELP + CURVE_LINES[7] + POINTS_PROMPT);
     const AppState& state = run.report->after[0];
     expectStartUpAndReset(state);
     EXPECT_EQ(state.selectedCurve, 7);
@@ -397,8 +382,8 @@ TEST(ConsoleTranscript, WindowKeysSevenThenComparisonsTakeTheTypedKeys)
     PipeRun run = runOnPipes("1" "0.3 0.2 0.7 0.8 0.9 x\n" "265" "17a", "7cc");
     ASSERT_TRUE(run.report && run.report->finished);
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.shown, MENU + LINE[1] + HELP + LINE[1] + HELP + LINE[7] + POINTS + HELP + COMPARE + LINE[2] +
-                             LINE[6] + LINE[5] + HELP + COMPARE + LINE[1]);
+    EXPECT_EQ(run.shown, MENU + CURVE_LINES[1] + KEY_HELP + CURVE_LINES[1] + KEY_HELP + CURVE_LINES[7] + POINTS_PROMPT + KEY_HELP + COMPARISON_PROMPT + CURVE_LINES[2] +
+                             CURVE_LINES[6] + CURVE_LINES[5] + KEY_HELP + COMPARISON_PROMPT + CURVE_LINES[1]);
     const AppState* after = run.report->after;
     EXPECT_EQ(after[0].selectedCurve, 1);
     EXPECT_EQ(after[1].selectedCurve, 7);
@@ -418,7 +403,7 @@ TEST(ConsoleTranscript, RefusedPointsAskAgainUntilAGoodSetOrTheEnd)
 {
     const char* refused[] = {"0.3,0.2,0.7,0.8", "a b c d", "0 0 0 0", "0.3 0.2 0.3 0.8", "0.7 0.2 0.3 0.8",
                              "nan 0.2 0.7 0.8"};
-    const std::string asked = MENU + LINE[0] + HELP + LINE[0] + HELP + LINE[7] + POINTS;
+    const std::string asked = MENU + CURVE_LINES[0] + KEY_HELP + CURVE_LINES[0] + KEY_HELP + CURVE_LINES[7] + POINTS_PROMPT;
     for (const char* bad : refused) {
         for (bool goodSetFollows : {true, false}) {
             SCOPED_TRACE(std::string(bad) + (goodSetFollows ? ", then a good set" : ", then end of input"));
@@ -426,7 +411,7 @@ TEST(ConsoleTranscript, RefusedPointsAskAgainUntilAGoodSetOrTheEnd)
                                      "7");
             ASSERT_TRUE(run.report && run.report->finished);
             EXPECT_EQ(run.status, 0);
-            EXPECT_EQ(run.shown, asked + POINTS_ERROR + POINTS);
+            EXPECT_EQ(run.shown, asked + POINTS_ERROR + POINTS_PROMPT);
             const AppState& state = run.report->after[1];
             expectStartUpAndReset(state);
             if (goodSetFollows) {
@@ -479,34 +464,34 @@ TEST(TerminalKeyRead, DialogueOnAPseudoTerminal)
     // ^C must still interrupt.
     EXPECT_NE(raw.c_lflag & ISIG, 0u);
     pty.type("7");
-    ASSERT_EQ(pty.show(LINE[7] + POINTS), pty.expected);
+    ASSERT_EQ(pty.show(CURVE_LINES[7] + POINTS_PROMPT), pty.expected);
     EXPECT_TRUE(sameModes(pty.modes(), pty.before));
 
     // Four numbers over two lines: the read waits for the second line.
     pty.type("0.1 0.1\n");
     ASSERT_EQ(pty.show("0.1 0.1\n"), pty.expected);
     pty.type("0.9 0.9\n");
-    ASSERT_EQ(pty.show("0.9 0.9\n" + HELP + LINE[7] + POINTS), pty.expected);
+    ASSERT_EQ(pty.show("0.9 0.9\n" + KEY_HELP + CURVE_LINES[7] + POINTS_PROMPT), pty.expected);
     EXPECT_TRUE(sameModes(pty.modes(), pty.before));
     pty.type("0.3,0.2,0.7,0.8\n");
-    ASSERT_EQ(pty.show("0.3,0.2,0.7,0.8\n" + POINTS_ERROR + POINTS), pty.expected);
+    ASSERT_EQ(pty.show("0.3,0.2,0.7,0.8\n" + POINTS_ERROR + POINTS_PROMPT), pty.expected);
     EXPECT_TRUE(sameModes(pty.modes(), pty.before));
     pty.type("0.3 0.2 0.7 0.8\n");
 
     // Window key "c": one key, then an arrow key, which fills the other two reads.
-    ASSERT_EQ(pty.show("0.3 0.2 0.7 0.8\n" + HELP + COMPARE), pty.expected);
+    ASSERT_EQ(pty.show("0.3 0.2 0.7 0.8\n" + KEY_HELP + COMPARISON_PROMPT), pty.expected);
     pty.waitForKeyRead();
     pty.type("1");
-    ASSERT_EQ(pty.show(LINE[1]), pty.expected);
+    ASSERT_EQ(pty.show(CURVE_LINES[1]), pty.expected);
     pty.waitForKeyRead();
     pty.type("\x1b[A");
 
     // Window key "c" again: no byte of the arrow key is left over for these reads.
-    ASSERT_EQ(pty.show(HELP + COMPARE), pty.expected);
+    ASSERT_EQ(pty.show(KEY_HELP + COMPARISON_PROMPT), pty.expected);
     for (int curve : {3, 4, 5}) {
         pty.waitForKeyRead();
         pty.type(std::string(1, static_cast<char>('0' + curve)));
-        ASSERT_EQ(pty.show(LINE[curve]), pty.expected);
+        ASSERT_EQ(pty.show(CURVE_LINES[curve]), pty.expected);
     }
     int status = pty.end();
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
@@ -526,7 +511,7 @@ TEST(TerminalKeyRead, TypedAheadNumbersAreKept)
     ASSERT_EQ(pty.show(MENU), pty.expected);
     pty.waitForKeyRead();
     pty.type("70.3 0.2 0.7 0.8\n");
-    ASSERT_EQ(pty.show(LINE[7] + POINTS + HELP + LINE[7] + POINTS), pty.expected);
+    ASSERT_EQ(pty.show(CURVE_LINES[7] + POINTS_PROMPT + KEY_HELP + CURVE_LINES[7] + POINTS_PROMPT), pty.expected);
     pty.type("0.25 0.25 0.75 0.75\n");
     ASSERT_EQ(pty.show("0.25 0.25 0.75 0.75\n"), pty.expected);
     int status = pty.end();

@@ -22,29 +22,12 @@
 
 #include "app/app_state.h"
 #include "curves/motion_tables.h"
+#include "tests/support/expected_console.h"
 #include "tests/support/xvfb_server.h"
 
 namespace {
 
-// The console texts, character for character as the dialogue prints them.
-const std::string MENU =
-    "\n正規化カム曲線S(T)と速度V(T)・加速度A(T)曲線を描画" "\n   0<T<1, 0<S<1  " "\nカム曲線を設定" "\n0:放物線  "
-    "\n1:単弦曲線                  2:サイクロイド曲線  3:変形台形曲線"
-    "\n4:変形正弦曲線　　　        5:Gutman F-3曲線    6:変形等速度曲線" "\n7:２点中間点指定カム曲線\n"
-    "\nどのカム曲線？　番号=";
-const std::string KEY_HELP =
-    "\n\nキーによる操作選択" "\n'0'    ：放物線          　" "  '1'    ：単弦曲線　" "\n'2'    ：サイクロイド曲線　"
-    "  '3'    ：変形台形曲線  " "\n'4'    ：変形正弦曲線      " "  '5'    ：Gutman F-3曲線"
-    "\n'6'    ：変形等速度曲線    " "  '7'    ：２中間点指定カム曲線" "\n's'    ：運動継続" "\n't'    ：正逆転"
-    "\n'w' 'W'：図の縮小拡大" "\n'c'　　：３種のカム曲線を選んで描画" "\nESC    ：終了                                描画画面へ";
-const std::string CURVE_LINES[8] = {"\n0:放物線", "\n1:単弦曲線", "\n2:サイクロイド曲線", "\n3:変形台形曲線",
-                                    "\n4:変形正弦曲線", "\n5:Gutman F-3曲線", "\n6:変形等速度曲線",
-                                    "\n7:２点中間点指定カム曲線"};
-const std::string POINTS_PROMPT =
-    "\n中間点入力(0<Ta<Tb<1), (0<Sa,Sb<1) A(Ta,Sa), B(Tb,Sb)（コンマなしで）" "\nTa Sa Tb Sb=";
-const std::string POINTS_ERROR = "\n入力エラー：0<Ta<Tb<1 を満たす4つの数を入力してください";
-const std::string COMPARISON_PROMPT = "\n３種のカム曲線の番号を入力   ";
-const std::string TITLE = "カム曲線　1-7:カム曲線選択, c:3種カム, W,w:拡大縮小，r:正逆転，s:継続";
+using namespace expected;
 
 constexpr int TIMEOUT_MS = 20000;
 constexpr double ZOOM = 0.004;
@@ -466,7 +449,7 @@ TEST_F(EndToEnd, CurveThreeStepZoomCompareCurveSevenAndEscape)
     unsigned long window = findWindow();
     ASSERT_NE(window, 0u);
     EXPECT_EQ(commandOutput("LC_ALL=C.UTF-8 xprop -id " + std::to_string(window) + " _NET_WM_NAME"),
-              "_NET_WM_NAME(UTF8_STRING) = \"" + TITLE + "\"\n");
+              "_NET_WM_NAME(UTF8_STRING) = \"" + WINDOW_TITLE + "\"\n");
     ASSERT_EQ(windowPlacement(window), "800x800");
     ASSERT_EQ(waitForPicture(singleView(3, 0, ZOOM)), "");
 
