@@ -35,34 +35,39 @@ void drawThickLine(const Point2& from, const Point2& to, double width, const Rgb
     glEnable(GL_LIGHTING);
 }
 
-void drawDisk(const Point2& centre, double radius, const Rgba& colour)
+// Common frame of the disk and the circle: lighting off, origin moved to the centre, colour set.
+// Returns the radius in window units.
+static double beginRound(const Point2& centre, double radius, const Rgba& colour)
 {
-    double cx = toWindow(centre.x);
-    double cy = toWindow(centre.y);
-    double r = toWindow(radius);
-    double delta = 2.0 * CIRCLE_PI / CIRCLE_SEGMENTS;
     glDisable(GL_LIGHTING);
     glPushMatrix();
-    glTranslated(cx, cy, 0);
+    glTranslated(toWindow(centre.x), toWindow(centre.y), 0);
     setColour(colour);
-    glBegin(GL_POLYGON);
-    for (int i = 0; i < CIRCLE_SEGMENTS; i++)
-        glVertex2d(r * cos(i * delta), r * sin(i * delta));
-    glEnd();
+    return toWindow(radius);
+}
+
+static void endRound()
+{
     glPopMatrix();
     glEnable(GL_LIGHTING);
 }
 
+// Corners run counter-clockwise from the positive x axis.
+void drawDisk(const Point2& centre, double radius, const Rgba& colour)
+{
+    const double delta = 2.0 * CIRCLE_PI / CIRCLE_SEGMENTS;
+    double r = beginRound(centre, radius, colour);
+    glBegin(GL_POLYGON);
+    for (int i = 0; i < CIRCLE_SEGMENTS; i++)
+        glVertex2d(r * cos(i * delta), r * sin(i * delta));
+    glEnd();
+    endRound();
+}
+
 void drawCircle(const Point2& centre, double radius, const Rgba& colour)
 {
-    double cx = toWindow(centre.x);
-    double cy = toWindow(centre.y);
-    double r = toWindow(radius);
-    double delta = 2.0 * CIRCLE_PI / CIRCLE_SEGMENTS;
-    glDisable(GL_LIGHTING);
-    glPushMatrix();
-    glTranslated(cx, cy, 0);
-    setColour(colour);
+    const double delta = 2.0 * CIRCLE_PI / CIRCLE_SEGMENTS;
+    double r = beginRound(centre, radius, colour);
     // Each side as its own pair of vertices; the loop closes the last side back to (r, 0).
     glBegin(GL_LINE_LOOP);
     double px = r;
@@ -76,8 +81,7 @@ void drawCircle(const Point2& centre, double radius, const Rgba& colour)
         py = qy;
     }
     glEnd();
-    glPopMatrix();
-    glEnable(GL_LIGHTING);
+    endRound();
 }
 
 static void drawRect(GLenum mode, const Point2& corner, double width, double height, double angle,
