@@ -30,8 +30,22 @@ build: configure
 run: build
 	./$(BUILD_DIR)/camcurves
 
+SANITIZE_DIR := build-sanitize
+SANITIZE_OPTIONS := ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+
+# Every test, then the unit and console tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure
+	@test -f $(SANITIZE_DIR)/CMakeCache.txt || \
+	  cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DCAMCURVES_SANITIZE=address,undefined
+	cmake --build $(SANITIZE_DIR) -j$(JOBS) --target curves_test console_test
+	$(SANITIZE_OPTIONS) ./$(SANITIZE_DIR)/tests/curves/curves_test
+	$(SANITIZE_OPTIONS) ./$(SANITIZE_DIR)/tests/console/console_test
+
+# libFuzzer over everything typed on the console, for FUZZ_SECONDS (60 unless given).
+.PHONY: fuzz
+fuzz: deps
+	FUZZ_SECONDS=$${FUZZ_SECONDS:-60} bash tests/fuzz/run_fuzz.sh $(CURDIR) $(CURDIR)/$(BUILD_DIR) long
 
 # docs/single-curve.png, docs/comparison.png, docs/curve7.png: the real window drawn on a private Xvfb.
 .PHONY: screenshots
@@ -40,4 +54,4 @@ screenshots: build
 	./$(BUILD_DIR)/tests/e2e/camcurves-screenshots docs
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)
