@@ -42,6 +42,12 @@ test: build
 	$(SANITIZE_OPTIONS) ./$(SANITIZE_DIR)/tests/curves/curves_test
 	$(SANITIZE_OPTIONS) ./$(SANITIZE_DIR)/tests/console/console_test
 
+# Medians of table building, frames and key-to-frame latency on Mesa's llvmpipe in a private Xvfb.
+.PHONY: bench
+bench: build
+	./$(BUILD_DIR)/tests/bench/camcurves_bench --benchmark_repetitions=15 --benchmark_report_aggregates_only=true \
+	  --benchmark_min_time=0.2
+
 # libFuzzer over everything typed on the console, for FUZZ_SECONDS (60 unless given).
 .PHONY: fuzz
 fuzz: deps
