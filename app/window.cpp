@@ -3,6 +3,7 @@
 
 #include <GL/freeglut.h>
 #include <cstdlib>
+#include <malloc.h>
 
 #include "app/app_state.h"
 #include "app/console_dialogue.h"
@@ -118,8 +119,18 @@ static void setInitialDrawState()
     glLineWidth(2.0f);
 }
 
+// Mesa's software renderer takes megabytes of fresh memory for the draw commands of every frame; when the
+// C library hands them back to the system after each frame, the next frame faults them all in again
+// (about 4,000 page faults and 50 ms for the comparison view). Keep freed memory for reuse instead.
+static void keepRendererMemory()
+{
+    mallopt(M_MMAP_THRESHOLD, 8 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
+}
+
 void openWindow(int* argc, char** argv)
 {
+    keepRendererMemory();
     glutInitWindowSize(WINDOW_WIDTH, WINDOW_HEIGHT);
     glutInit(argc, argv);
     glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
