@@ -15,8 +15,6 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -212,34 +210,18 @@ std::string windowPlacement(unsigned long window)
     return std::to_string(field("Width:")) + "x" + std::to_string(field("Height:"));
 }
 
-// The Xvfb screen file: an XWD header, its colour map, then rows of 32-bit pixels B G R X.
+// The whole Xvfb screen; window pixel (column, row from the top) lies at the window's screen position.
 struct Screen {
-    std::vector<unsigned char> bytes;
-    size_t pixelsStart = 0, bytesPerLine = 0;
+    std::vector<unsigned> pixels;
 
-    bool read()
-    {
-        std::ifstream file(xvfbFrameBufferDir() + "/Xvfb_screen0", std::ios::binary);
-        bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-        if (bytes.size() < 100)
-            return false;
-        pixelsStart = word(0) + word(19) * 12;
-        bytesPerLine = word(12);
-        return bytes.size() >= pixelsStart + bytesPerLine * 1024;
-    }
-    size_t word(int i) const
-    {
-        const unsigned char* b = &bytes[4 * i];
-        return (size_t(b[0]) << 24) | (b[1] << 16) | (b[2] << 8) | b[3];
-    }
+    bool read() { return readXvfbScreen(0, 0, 1024, 1024, 0xffffffff, &pixels); }
     // 0xRRGGBB of window pixel (column, row from the top).
     unsigned at(int column, int row) const
     {
         int x = column + windowLeft, y = row + windowTop;
         if (x < 0 || y < 0 || x >= 1024 || y >= 1024)
             return 0xffffffff;
-        const unsigned char* p = &bytes[pixelsStart + y * bytesPerLine + x * 4];
-        return (p[2] << 16) | (p[1] << 8) | p[0];
+        return pixels[y * 1024 + x];
     }
 };
 

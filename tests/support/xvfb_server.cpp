@@ -4,6 +4,8 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -81,3 +83,27 @@ void stopXvfb()
 std::string xvfbDisplay() { return displayName; }
 
 std::string xvfbFrameBufferDir() { return frameBufferDir; }
+
+bool readXvfbScreen(int left, int top, int width, int height, unsigned offScreen, std::vector<unsigned>* pixels)
+{
+    pixels->assign(static_cast<size_t>(width) * height, offScreen);
+    std::ifstream in(frameBufferDir + "/Xvfb_screen0", std::ios::binary);
+    std::vector<unsigned char> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (file.size() < 100)
+        return false;
+    auto word = [&](int i) -> long {
+        const unsigned char* b = &file[4 * i];
+        return (long(b[0]) << 24) | (b[1] << 16) | (b[2] << 8) | b[3];
+    };
+    // Header, then the colour map of 12 bytes an entry, then the rows.
+    const long start = word(0) + word(19) * 12, perLine = word(12), screenW = word(4), screenH = word(5);
+    if (long(file.size()) < start + perLine * screenH)
+        return false;
+    for (int r = 0; r < height; r++)
+        for (int c = 0; c < width; c++) {
+            long x = c + left, y = r + top, at = start + y * perLine + x * 4;
+            if (x >= 0 && y >= 0 && x < screenW && y < screenH)
+                (*pixels)[static_cast<size_t>(r) * width + c] = (file[at + 2] << 16) | (file[at + 1] << 8) | file[at];
+        }
+    return true;
+}

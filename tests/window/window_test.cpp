@@ -88,28 +88,10 @@ Frame shownFrame()
     int left = 0, top = 0;
     ::Window child;
     XTranslateCoordinates(display(), windowId(), DefaultRootWindow(display()), 0, 0, &left, &top, &child);
-    std::vector<unsigned char> file(8 << 20);
-    FILE* in = fopen((xvfbFrameBufferDir() + "/Xvfb_screen0").c_str(), "rb");
-    file.resize(in ? fread(file.data(), 1, file.size(), in) : 0);
-    if (in)
-        fclose(in);
-    auto word = [&](int i) -> long {
-        const unsigned char* b = &file[4 * i];
-        return (long(b[0]) << 24) | (b[1] << 16) | (b[2] << 8) | b[3];
-    };
     Frame f;
     f.width = attributes.width;
     f.height = attributes.height;
-    f.pixels.assign(f.width * f.height, OFF_SCREEN);
-    if (file.size() < 100)
-        return f;
-    const long start = word(0) + word(19) * 12, perLine = word(12), screenW = word(4), screenH = word(5);
-    for (int r = 0; r < f.height; r++)
-        for (int c = 0; c < f.width; c++) {
-            long x = c + left, y = r + top, at = start + y * perLine + x * 4;
-            if (x >= 0 && y >= 0 && x < screenW && y < screenH && at + 3 < long(file.size()))
-                f.pixels[r * f.width + c] = (file[at + 2] << 16) | (file[at + 1] << 8) | file[at];
-        }
+    readXvfbScreen(left, top, f.width, f.height, OFF_SCREEN, &f.pixels);
     return f;
 }
 
