@@ -51,7 +51,7 @@ void writeCamReport(std::ostream& out, const CamDimensions& cam, const std::stri
         << "Concave (pitch curve): " << stretchList(check.concave) << '\n';
     if (roller)
         out << "Undercut: " << stretchList(check.undercut) << '\n';
-    out << "Warnings: " << (check.warnings.empty() ? "none" : "") << '\n';
+    out << (check.warnings.empty() ? "Warnings: none" : "Warnings:") << '\n';
     for (const std::string& warning : check.warnings)
         out << "  " << warning << '\n';
 }
