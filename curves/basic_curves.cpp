@@ -1,63 +1,36 @@
-// The tables, the sampling grid and the basic curves: parabolic, harmonic, cycloid.
+// The basic laws: parabolic, harmonic and cycloid, with their jerk.
 #include <cmath>
 
-#include "app/app_state.h"
-#include "curves/curve_builders.h"
+#include "curves/law_formulas.h"
 #include "curves/motion_tables.h"
 
-MotionTables motionTables;
-
-// Indexed by CurveId; buildStandardCurves runs them in this order.
-static void (*const STANDARD_BUILDERS[STANDARD_CURVE_COUNT])(double*) = {
-    buildParabolic, buildHarmonic, buildCycloid, buildModifiedTrapezoid,
-    buildModifiedSine, buildGutmanF3, buildModifiedConstantVelocity,
-};
-
-int lastSampleIndex()
+// Constant acceleration +4, then -4: the jerk is 0 inside and infinite at T = 0, 0.5 and 1.
+LawSample parabolicAt(double T, const TwoPoints&)
 {
-    // A riseSteps beyond the row would write into the next row or past the block.
-    return appState.riseSteps < ROW_LENGTH - 1 ? appState.riseSteps : ROW_LENGTH - 1;
+    if (T <= 0.5)
+        return {2 * T * T, 4 * T, 4, 0};
+    return {(4 - 2 * T) * T - 1, (1 - T) * 4, -4, 0};
 }
 
-double sampleTime(int i) { return static_cast<double>(i) * appState.timeStep; }
-
-void storeSample(double* slot, int i, double s, double v, double a)
+int parabolicJoints(const TwoPoints&, double* joints)
 {
-    slot[i] = s;
-    slot[V_ROW + i] = v;
-    slot[A_ROW + i] = a;
+    joints[0] = 0.5;
+    return 1;
 }
 
-void buildStandardCurves()
+// A half cosine of acceleration: it starts at +pi^2/2 and ends at -pi^2/2, so the jerk is infinite at both ends.
+LawSample harmonicAt(double T, const TwoPoints&)
 {
-    for (int curve = 0; curve < STANDARD_CURVE_COUNT; curve++)
-        STANDARD_BUILDERS[curve](curveSlot(curve));
+    const double s = sin(PI * T);
+    const double c = cos(PI * T);
+    return {(1 - c) * 0.5, s * (PI / 2), c * (PI * PI / 2), s * (-PI * PI * PI / 2)};
 }
 
-// Constant acceleration +4, then -4; a sample on T = 0.5 belongs to the first half.
-void buildParabolic(double* slot)
+LawSample cycloidAt(double T, const TwoPoints&)
 {
-    for (int i = 0; i <= lastSampleIndex(); i++) {
-        double T = sampleTime(i);
-        if (T <= 0.5)
-            storeSample(slot, i, 2 * T * T, 4 * T, 4);
-        if (T > 0.5)
-            storeSample(slot, i, (4 - 2 * T) * T - 1, (1 - T) * 4, -4);
-    }
+    const double s = sin(TWO_PI * T);
+    const double c = cos(TWO_PI * T);
+    return {T - s / TWO_PI, 1 - c, s * TWO_PI, c * (TWO_PI * TWO_PI)};
 }
 
-void buildHarmonic(double* slot)
-{
-    for (int i = 0; i <= lastSampleIndex(); i++) {
-        double T = sampleTime(i);
-        storeSample(slot, i, (1 - cos(PI * T)) * 0.5, sin(PI * T) * (PI / 2), cos(PI * T) * (PI * PI / 2));
-    }
-}
-
-void buildCycloid(double* slot)
-{
-    for (int i = 0; i <= lastSampleIndex(); i++) {
-        double T = sampleTime(i);
-        storeSample(slot, i, T - sin(TWO_PI * T) / TWO_PI, 1 - cos(TWO_PI * T), sin(TWO_PI * T) * TWO_PI);
-    }
-}
+int noJoints(const TwoPoints&, double*) { return 0; }

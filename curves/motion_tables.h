@@ -31,6 +31,13 @@ inline double* curveSlot(int curve) { return motionTables + curve * CURVE_STRIDE
 // Index of the last sample a builder writes: riseSteps, held to the last sample a row can take.
 int lastSampleIndex();
 
+// Normalized time of sample i: i times the stored timeStep, not i / riseSteps.
+double sampleTime(int i);
+
+// Writes S, V and A of one law sample into sample i of the three rows of a slot.
+struct LawSample;
+void storeLawSample(double* slot, int i, const LawSample& sample);
+
 // Fills slots 0..6 from appState.riseSteps and timeStep; leaves the composite curves' joint points
 // in appState.Ta, Sa, Tb, Sb (0.0625, 0.007241, 0.25, 0.181185) and slot 7 untouched.
 void buildStandardCurves();

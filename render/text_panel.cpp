@@ -4,30 +4,9 @@
 #include <cstring>
 
 #include "app/app_state.h"
+#include "curves/law_names.h"
 #include "curves/motion_tables.h"
 #include "render/primitives.h"
-
-static const char* const CURVE_TITLES[CURVE_COUNT] = {
-    "(0) parabolic cam curve",
-    "(1) harmonic cam curve",
-    "(2) cycloid cam curve",
-    "(3) modified trapezoid cam curve",
-    "(4) modified sine cam curve",
-    "(5) Gutman F-3 cam curve",
-    "(6) modified constant velocity cam curve",
-    "(7) 2 intermittent points given cam curve",
-};
-
-// Legend names of the standard curves; curve 7 has none.
-static const char* const CURVE_NAMES[STANDARD_CURVE_COUNT] = {
-    "parabolic cam curve",
-    "harmonic cam curve",
-    "cycloid cam curve",
-    "modified trapezoid cam curve",
-    "modified sine cam curve",
-    "Gutman F-3 cam curve",
-    "modified constant velocity cam curve",
-};
 
 static const char* const LEGEND_LABELS[3] = {"red   curve :", "blue  curve :", "green curve :"};
 static const float LEGEND_LABEL_Y[3] = {0.95f, 0.9f, 0.85f};
@@ -65,7 +44,7 @@ static void drawNumberLine(float y, const char* label, double value)
 void drawTextPanel()
 {
     if (appState.selectedCurve >= 0 && appState.selectedCurve < CURVE_COUNT)
-        drawText(-0.1f, 0.95f, TEXT_FONT, CURVE_TITLES[appState.selectedCurve]);
+        drawText(-0.1f, 0.95f, TEXT_FONT, LAW_TITLES[appState.selectedCurve]);
     drawNumberLine(0.9f, "lift=", appState.lift);
     drawNumberLine(0.85f, "base circle=", appState.baseRadius);
     // setupAngle * RAD_TO_DEG lies just below 120; the 0.1 keeps truncation from showing 119.
@@ -76,7 +55,8 @@ void drawLegend(const int* curves)
 {
     for (int i = 0; i < 3; i++) {
         drawText(-0.1f, LEGEND_LABEL_Y[i], TEXT_FONT, LEGEND_LABELS[i]);
+        // Curve 7 has no legend entry.
         if (curves[i] >= 0 && curves[i] < STANDARD_CURVE_COUNT)
-            drawText(0.2f, static_cast<float>(0.95 - 0.05 * i), TEXT_FONT, CURVE_NAMES[curves[i]]);
+            drawText(0.2f, static_cast<float>(0.95 - 0.05 * i), TEXT_FONT, lawName(curves[i]));
     }
 }

@@ -1,0 +1,7 @@
+// The subcommands of camprofile; each registers itself, its options and its action on the top-level command.
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+void addLawsCommand(CLI::App& app);
+void addTableCommand(CLI::App& app);

@@ -1,0 +1,78 @@
+// Parsing and checking of LAW and --points: every refusal names the argument and the rule it breaks.
+#include "camprofile/law_argument.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "camprofile/number_format.h"
+#include "curves/motion_tables.h"
+
+const char* const LAW_ARGUMENT_NAMES[CURVE_COUNT] = {
+    "parabolic",     "harmonic",  "cycloid",
+    "modified-trapezoid", "modified-sine", "gutman-f3",
+    "modified-constant-velocity", "two-point",
+};
+
+std::string lawArgumentHelp()
+{
+    std::string help = "0..7 or a name:";
+    for (const char* name : LAW_ARGUMENT_NAMES)
+        help += std::string(help.back() == ':' ? " " : ", ") + name;
+    return help;
+}
+
+int lawFromArgument(const std::string& text, const std::string& option)
+{
+    for (int curve = 0; curve < CURVE_COUNT; curve++)
+        if (text == std::to_string(curve) || text == LAW_ARGUMENT_NAMES[curve])
+            return curve;
+    throw CLI::ValidationError(option, "unknown law '" + text + "': give " + lawArgumentHelp());
+}
+
+void addPointsOption(CLI::App& command, std::vector<std::string>& words)
+{
+    command.add_option("--points", words, "TA SA TB SB: the points A and B of law 7, 0 < TA < TB < 1")
+        ->expected(4)
+        ->type_name("NUM")
+        ->allow_extra_args(false);
+}
+
+static const char* const POINT_NAMES[4] = {"TA", "SA", "TB", "SB"};
+
+static double pointValue(const std::string& word, int index)
+{
+    char* end = nullptr;
+    const double value = std::strtod(word.c_str(), &end);
+    if (word.empty() || *end != '\0')
+        throw CLI::ValidationError("--points", std::string(POINT_NAMES[index]) + " must be a number, got '" + word + "'");
+    // strtod gives inf for a number beyond the double range, as for "inf" itself.
+    if (!std::isfinite(value))
+        throw CLI::ValidationError("--points", std::string(POINT_NAMES[index]) + " must be a finite number, got '" +
+                                                   word + "'");
+    return value;
+}
+
+TwoPoints pointsForLaws(const std::vector<int>& laws, const std::vector<std::string>& words)
+{
+    TwoPoints points = {0, 0, 0, 0};
+    if (std::find(laws.begin(), laws.end(), TWO_POINT_CURVE) == laws.end())
+        return points;
+    if (words.size() != 4)
+        throw CLI::ValidationError("--points", "law 7 needs --points TA SA TB SB");
+    points = {pointValue(words[0], 0), pointValue(words[1], 1), pointValue(words[2], 2), pointValue(words[3], 3)};
+    if (!twoPointsInRange(points))
+        throw CLI::ValidationError("--points", "needs 0 < TA < TB < 1, got TA = " + formatNumber(points.Ta) +
+                                                   ", TB = " + formatNumber(points.Tb));
+    return points;
+}
+
+void requireFiniteLaws(const std::vector<int>& laws, const TwoPoints& points, const std::vector<double>& times)
+{
+    for (int law : laws)
+        for (double T : times)
+            if (!lawSampleFinite(evaluateLaw(law, T, points)))
+                throw CLI::ValidationError("--points", "law " + std::to_string(law) +
+                                                           " overflows at T = " + formatNumber(T) +
+                                                           ": S, V, A and J must be finite");
+}

@@ -1,0 +1,30 @@
+// Writing a command's result, with status 1 for a file that cannot be written.
+#include "camprofile/output.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+
+CLI::Option* addOutputOption(CLI::App& command, std::string& path, const std::string& what)
+{
+    return command.add_option("-o,--output", path, what)->type_name("FILE");
+}
+
+void writeOutput(const std::string& path, const std::string& text)
+{
+    if (path.empty() || path == "-") {
+        std::cout << text << std::flush;
+        if (std::cout)
+            return;
+        std::cerr << "camprofile: cannot write to standard output\n";
+        throw CLI::RuntimeError(1);
+    }
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    if (file)
+        file << text << std::flush;
+    if (!file) {
+        std::cerr << "camprofile: -o: cannot write '" << path << "': " << std::strerror(errno) << '\n';
+        throw CLI::RuntimeError(1);
+    }
+}

@@ -1,0 +1,32 @@
+// One table of every law's formulas, indexed by CurveId, and the procedures that look a law up in it.
+#include "curves/motion_laws.h"
+
+#include <cmath>
+
+#include "curves/law_formulas.h"
+#include "curves/motion_tables.h"
+
+struct LawFormulas {
+    LawSample (*at)(double T, const TwoPoints& points);
+    int (*joints)(const TwoPoints& points, double* joints);
+};
+
+static const LawFormulas LAWS[CURVE_COUNT] = {
+    {parabolicAt, parabolicJoints},
+    {harmonicAt, noJoints},
+    {cycloidAt, noJoints},
+    {modifiedTrapezoidAt, modifiedTrapezoidJoints},
+    {modifiedSineAt, modifiedSineJoints},
+    {gutmanF3At, noJoints},
+    {modifiedConstantVelocityAt, modifiedConstantVelocityJoints},
+    {twoPointAt, twoPointJoints},
+};
+
+LawSample evaluateLaw(int curve, double T, const TwoPoints& points) { return LAWS[curve].at(T, points); }
+
+int lawJoints(int curve, const TwoPoints& points, double* joints) { return LAWS[curve].joints(points, joints); }
+
+bool lawSampleFinite(const LawSample& sample)
+{
+    return std::isfinite(sample.S) && std::isfinite(sample.V) && std::isfinite(sample.A) && std::isfinite(sample.J);
+}
