@@ -179,10 +179,10 @@ CamCheck checkCam(const CamDimensions& cam, int perDegree)
     }
 
     if (rise.value > PRESSURE_ANGLE_LIMIT_DEG)
-        check.warnings.push_back(sentence("The pressure angle reaches %.2f° during the rise (at %.2f°), "
+        check.warnings.push_back(sentence("The pressure angle reaches %.3f° during the rise (at %.2f°), "
                                           "above %.0f°.", rise.value, rise.theta, PRESSURE_ANGLE_LIMIT_DEG));
     if (back.value > PRESSURE_ANGLE_LIMIT_DEG)
-        check.warnings.push_back(sentence("The pressure angle reaches %.2f° during the return (at %.2f°), "
+        check.warnings.push_back(sentence("The pressure angle reaches %.3f° during the return (at %.2f°), "
                                           "above %.0f°.", back.value, back.theta, PRESSURE_ANGLE_LIMIT_DEG));
     if (!check.undercut.empty())
         check.warnings.push_back(sentence("The roller (radius %.3f mm) undercuts the cam: the pitch curve's "

@@ -17,6 +17,7 @@
 #include "camprofile/output.h"
 #include "camprofile/profile_drawing.h"
 #include "camprofile/sample_count.h"
+#include "curves/law_names.h"
 
 // The densest table: 36,000 rows of six numbers, a few megabytes.
 constexpr int MAX_PER_DEGREE = 100;
@@ -152,7 +153,7 @@ void runCam(const CamOptions& options)
     if (options.json)
         writeCamJson(std::cout, cam, check);
     else
-        writeCamReport(std::cout, cam, LAW_ARGUMENT_NAMES[cam.law], check);
+        writeCamReport(std::cout, cam, lawName(cam.law), check);
 }
 
 } // namespace

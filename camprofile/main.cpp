@@ -18,6 +18,7 @@ int main(int argc, char** argv)
                "Status: 0 done, 1 a file could not be written, 2 a bad command line.\n");
     addLawsCommand(app);
     addTableCommand(app);
+    addCamCommand(app);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
@@ -30,7 +31,7 @@ int main(int argc, char** argv)
     } catch (const CLI::ParseError& e) {
         // CLI11 reports a misspelt command as a missing one; name the word instead.
         if (app.get_subcommands().empty() && argc > 1 && argv[1][0] != '-') {
-            std::cerr << "camprofile: unknown command '" << argv[1] << "': give laws, table or plot\n";
+            std::cerr << "camprofile: unknown command '" << argv[1] << "': give laws, table, plot or cam\n";
             return USAGE_ERROR;
         }
         std::cerr << "camprofile: " << e.what() << "\nRun 'camprofile --help' for more information.\n";
