@@ -139,14 +139,14 @@ void runCam(const CamOptions& options)
         drawing.y.push_back(point.contourY);
     }
     if (!options.table.empty())
-        writeOutput(options.table, csv);
+        writeOutput(options.table, csv, "--table");
     if (!options.profile.empty()) {
         std::ostringstream file;
         if (profileKind == ".dxf")
             writeDxfProfile(file, drawing);
         else
             writeSvgProfile(file, drawing);
-        writeOutput(options.profile, file.str());
+        writeOutput(options.profile, file.str(), "--profile");
     }
 
     const CamCheck check = checkCam(cam, perDegree);

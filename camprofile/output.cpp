@@ -11,7 +11,7 @@ CLI::Option* addOutputOption(CLI::App& command, std::string& path, const std::st
     return command.add_option("-o,--output", path, what)->type_name("FILE");
 }
 
-void writeOutput(const std::string& path, const std::string& text)
+void writeOutput(const std::string& path, const std::string& text, const std::string& option)
 {
     if (path.empty() || path == "-") {
         std::cout << text << std::flush;
@@ -24,7 +24,7 @@ void writeOutput(const std::string& path, const std::string& text)
     if (file)
         file << text << std::flush;
     if (!file) {
-        std::cerr << "camprofile: -o: cannot write '" << path << "': " << std::strerror(errno) << '\n';
+        std::cerr << "camprofile: " << option << ": cannot write '" << path << "': " << std::strerror(errno) << '\n';
         throw CLI::RuntimeError(1);
     }
 }

@@ -9,5 +9,5 @@
 CLI::Option* addOutputOption(CLI::App& command, std::string& path, const std::string& what);
 
 // Writes text to path, or to standard output when path is empty or "-". When that fails it prints the reason on
-// standard error and throws CLI::RuntimeError(1), which ends camprofile with status 1.
-void writeOutput(const std::string& path, const std::string& text);
+// standard error, naming `option`, and throws CLI::RuntimeError(1), which ends camprofile with status 1.
+void writeOutput(const std::string& path, const std::string& text, const std::string& option = "-o");

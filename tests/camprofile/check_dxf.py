@@ -13,19 +13,17 @@ def require(condition, message):
 
 
 doc = ezdxf.readfile(sys.argv[1])
-require(doc.header["$INSUNITS"] == 4, "drawing units are not millimetres")
-require(not doc.audit().has_errors, "the DXF reader's audit finds errors")
+require(doc.header["$INSUNITS"] == 4 and not doc.audit().has_errors, "not millimetres, or the audit finds errors")
 msp = doc.modelspace()
 polylines, circles = msp.query("POLYLINE"), msp.query("CIRCLE")
+centre = [e for e in msp if e.dxftype() in ("POINT", "LINE")]
 require(len(polylines) == 1 and polylines[0].is_closed, "not one closed polyline")
 rows = list(csv.DictReader(open(sys.argv[2])))
 vertices = list(polylines[0].points())
 require(len(vertices) == len(rows), "%d vertices for %d table rows" % (len(vertices), len(rows)))
 for v, row in zip(vertices, rows):
-    require(math.hypot(v.x - float(row["x"]), v.y - float(row["y"])) < 1e-6, "vertex off the contour at " + row["theta_deg"])
+    require(math.hypot(v.x - float(row["x"]), v.y - float(row["y"])) < 1e-6, "vertex off at " + row["theta_deg"])
 require(len(circles) == 1 and abs(circles[0].dxf.radius - float(sys.argv[3])) < 1e-9, "no base circle")
-require(circles[0].dxf.center.magnitude < 1e-12, "base circle off the centre")
-centre = [e for e in msp if e.dxftype() in ("POINT", "LINE")]
-require(centre and all(e.dxf.layer == centre[0].dxf.layer for e in centre), "centre mark not on one layer")
-layers = {polylines[0].dxf.layer, circles[0].dxf.layer, centre[0].dxf.layer}
-require(len(layers) == 3, "contour, base circle and centre share a layer")
+require(circles[0].dxf.center.magnitude < 1e-12 and centre, "base circle or centre mark off the centre")
+layers = {polylines[0].dxf.layer, circles[0].dxf.layer} | {e.dxf.layer for e in centre}
+require(len(layers) == 3, "contour, base circle and centre not each on a layer of its own")
