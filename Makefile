@@ -4,7 +4,7 @@ JOBS := 2
 
 # Debian packages the build, the tests, the screenshots and the benchmark need.
 PACKAGES := cmake g++ make freeglut3-dev libgl1-mesa-dri libx11-dev libgtest-dev libbenchmark-dev \
-            libpng-dev xvfb xdotool x11-utils clang libclang-rt-14-dev
+            libpng-dev xvfb xdotool x11-utils clang libclang-rt-14-dev python3-ezdxf
 
 .PHONY: deps configure build run test clean
 
