@@ -5,3 +5,4 @@
 
 void addLawsCommand(CLI::App& app);
 void addTableCommand(CLI::App& app);
+void addPlotCommand(CLI::App& app);
