@@ -5,4 +5,5 @@
 
 void addLawsCommand(CLI::App& app);
 void addTableCommand(CLI::App& app);
+void addPlotCommand(CLI::App& app);
 void addCamCommand(CLI::App& app);

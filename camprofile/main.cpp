@@ -18,6 +18,7 @@ int main(int argc, char** argv)
                "Status: 0 done, 1 a file could not be written, 2 a bad command line.\n");
     addLawsCommand(app);
     addTableCommand(app);
+    addPlotCommand(app);
     addCamCommand(app);
     try {
         app.parse(argc, argv);

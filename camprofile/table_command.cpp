@@ -4,7 +4,7 @@
 
 #include "camprofile/commands.h"
 #include "camprofile/law_argument.h"
-#include "camprofile/number_format.h"
+#include "camprofile/csv_table.h"
 #include "camprofile/output.h"
 #include "camprofile/sample_count.h"
 
@@ -32,14 +32,7 @@ static void runTable(const TableOptions& options)
     for (int i = 0; i <= samples; i++)
         times[i] = static_cast<double>(i) * timeStep;
     requireFiniteLaws({law}, points, times);
-
-    std::string csv = "T,S,V,A,J\n";
-    for (double T : times) {
-        const LawSample sample = evaluateLaw(law, T, points);
-        csv += formatNumber(T) + ',' + formatNumber(sample.S) + ',' + formatNumber(sample.V) + ',' +
-               formatNumber(sample.A) + ',' + formatNumber(sample.J) + '\n';
-    }
-    writeOutput(options.output, csv);
+    writeOutput(options.output, lawTableCsv(law, points, times));
 }
 
 void addTableCommand(CLI::App& app)
