@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdarg>
 #include <cstdio>
 #include <functional>
 
@@ -16,13 +17,14 @@ struct Sample {
     double value;
 };
 
-// A refined extreme or stretch end is this close to the true angle; far below what any report prints.
+// Refinement stops when the bracket is this narrow: far below what any report prints.
 const double ANGLE_TOLERANCE_DEG = 1e-10;
 
 // The scan angles over [0, 360]: a regular grid plus every phase boundary and law joint, where the lift's
 // second derivative can jump and an extreme can sit on a kink.
 std::vector<double> scanAngles(const CamDimensions& cam, int perDegree)
 {
+    // Never coarser than 0.1°, whatever the table's K, so that the check does not depend on it.
     const int k = std::max(perDegree, 10);
     std::vector<double> angles;
     for (int j = 0; j <= 360 * k; j++)
@@ -30,8 +32,8 @@ std::vector<double> scanAngles(const CamDimensions& cam, int perDegree)
     angles.push_back(cam.riseDeg);
     angles.push_back(cam.riseDeg + cam.dwellDeg);
     angles.push_back(cam.riseDeg + cam.dwellDeg + cam.returnDeg);
-    double joints[32];
-    int count = camJoints(cam, joints, 32);
+    double joints[2 * MAX_LAW_JOINTS];
+    int count = camJoints(cam, joints, 2 * MAX_LAW_JOINTS);
     angles.insert(angles.end(), joints, joints + count);
     std::sort(angles.begin(), angles.end());
     angles.erase(std::unique(angles.begin(), angles.end()), angles.end());
@@ -101,8 +103,9 @@ double crossing(const AngleFunction& f, double a, double b)
 
 // The stretches of the turn where f > 0. A peak that rises above zero between two samples that do not is
 // found by refining every sampled peak first; a stretch running through 360 and on from 0 becomes one.
-std::vector<AngleStretch> positiveStretches(const AngleFunction& f, std::vector<Sample> samples)
+std::vector<AngleStretch> positiveStretches(const AngleFunction& f, const std::vector<double>& angles)
 {
+    std::vector<Sample> samples = sampled(f, angles, 0, 360);
     for (const Sample& peak : refinedPeaks(f, samples))
         if (peak.value > 0)
             samples.push_back(peak);
@@ -134,10 +137,13 @@ std::vector<AngleStretch> positiveStretches(const AngleFunction& f, std::vector<
     return stretches;
 }
 
-std::string sentence(const char* format, double a, double b, double c = 0, double d = 0)
+__attribute__((format(printf, 1, 2))) std::string sentence(const char* format, ...)
 {
     char text[256];
-    std::snprintf(text, sizeof text, format, a, b, c, d);
+    va_list arguments;
+    va_start(arguments, format);
+    std::vsnprintf(text, sizeof text, format, arguments);
+    va_end(arguments);
     return text;
 }
 
@@ -151,32 +157,23 @@ CamCheck checkCam(const CamDimensions& cam, int perDegree)
     const double returnStart = cam.riseDeg + cam.dwellDeg;
     CamCheck check;
 
-    Sample rise = highest(refinedPeaks(pressure, sampled(pressure, angles, 0, cam.riseDeg)));
-    Sample back = highest(refinedPeaks(pressure, sampled(pressure, angles, returnStart, returnStart + cam.returnDeg)));
+    const Sample rise = highest(refinedPeaks(pressure, sampled(pressure, angles, 0, cam.riseDeg)));
+    const Sample back = highest(refinedPeaks(pressure, sampled(pressure, angles, returnStart, returnStart + cam.returnDeg)));
     check.riseMaxPressureAngleDeg = rise.value;
     check.riseMaxPressureAngleAtDeg = rise.theta;
     check.returnMaxPressureAngleDeg = back.value;
     check.returnMaxPressureAngleAtDeg = back.theta;
 
-    const std::vector<Sample> curvatures = sampled(curvature, angles, 0, 360);
     // A closed curve turning once always has a convex part, so the sharpest bend is positive.
-    Sample sharpest = highest(refinedPeaks(curvature, curvatures));
+    const Sample sharpest = highest(refinedPeaks(curvature, sampled(curvature, angles, 0, 360)));
     check.minConvexRadius = 1 / sharpest.value - cam.rollerRadius;
     check.minConvexRadiusAtDeg = sharpest.theta;
 
-    std::vector<Sample> flipped = curvatures;
-    for (Sample& s : flipped)
-        s.value = -s.value;
-    check.concave = positiveStretches([&](double t) { return -curvature(t); }, flipped);
-
-    if (cam.rollerRadius > 0) {
-        // Undercut where rf exceeds the convex radius 1/kappa, i.e. where rf kappa - 1 > 0.
-        const double rf = cam.rollerRadius;
-        std::vector<Sample> excess = curvatures;
-        for (Sample& s : excess)
-            s.value = rf * s.value - 1;
-        check.undercut = positiveStretches([&](double t) { return rf * curvature(t) - 1; }, excess);
-    }
+    check.concave = positiveStretches([&](double t) { return -curvature(t); }, angles);
+    // Undercut where rf exceeds the convex radius 1/kappa, i.e. where rf kappa - 1 > 0.
+    const double rf = cam.rollerRadius;
+    if (rf > 0)
+        check.undercut = positiveStretches([&](double t) { return rf * curvature(t) - 1; }, angles);
 
     if (rise.value > PRESSURE_ANGLE_LIMIT_DEG)
         check.warnings.push_back(sentence("The pressure angle reaches %.3f° during the rise (at %.2f°), "

@@ -26,28 +26,30 @@ CamPhase phaseAt(const CamDimensions& cam, double thetaDeg)
     return INNER_DWELL;
 }
 
+std::optional<double> lawTimeAt(const CamDimensions& cam, double thetaDeg)
+{
+    // Clamped: the last bit of a division can carry T just outside 0..1 at a phase's end.
+    switch (phaseAt(cam, thetaDeg)) {
+    case RISE:
+        return std::clamp(thetaDeg / cam.riseDeg, 0.0, 1.0);
+    case RETURN:
+        return std::clamp(1 - (thetaDeg - cam.riseDeg - cam.dwellDeg) / cam.returnDeg, 0.0, 1.0);
+    default:
+        return std::nullopt;
+    }
+}
+
 CamLift liftAt(const CamDimensions& cam, double thetaDeg)
 {
+    const std::optional<double> T = lawTimeAt(cam, thetaDeg);
+    if (!T)
+        return {phaseAt(cam, thetaDeg) == OUTER_DWELL ? cam.lift : 0, 0, 0};
+    const LawSample law = evaluateLaw(cam.law, *T, cam.points);
     const double h = cam.lift;
-    switch (phaseAt(cam, thetaDeg)) {
-    case RISE: {
-        double beta = cam.riseDeg * RAD_PER_DEG;
-        LawSample law = evaluateLaw(cam.law, std::clamp(thetaDeg / cam.riseDeg, 0.0, 1.0), cam.points);
-        return {h * law.S, h * law.V / beta, h * law.A / (beta * beta)};
-    }
-    case OUTER_DWELL:
-        return {h, 0, 0};
-    case RETURN: {
-        // The rise read backwards: s = h S(1 - u), so the velocity changes sign and the acceleration does not.
-        double beta = cam.returnDeg * RAD_PER_DEG;
-        double u = (thetaDeg - cam.riseDeg - cam.dwellDeg) / cam.returnDeg;
-        LawSample law = evaluateLaw(cam.law, std::clamp(1 - u, 0.0, 1.0), cam.points);
-        return {h * law.S, -h * law.V / beta, h * law.A / (beta * beta)};
-    }
-    case INNER_DWELL:
-        break;
-    }
-    return {0, 0, 0};
+    // The return is the rise read backwards, s = h S(1 - u): the velocity changes sign, the acceleration does not.
+    const bool rising = phaseAt(cam, thetaDeg) == RISE;
+    const double beta = (rising ? cam.riseDeg : cam.returnDeg) * RAD_PER_DEG;
+    return {h * law.S, (rising ? h : -h) * law.V / beta, h * law.A / (beta * beta)};
 }
 
 CamPoint camPointAt(const CamDimensions& cam, double thetaDeg)
@@ -84,7 +86,7 @@ CamPoint camPointAt(const CamDimensions& cam, double thetaDeg)
 
 int camJoints(const CamDimensions& cam, double* anglesDeg, int capacity)
 {
-    double joints[16];
+    double joints[MAX_LAW_JOINTS];
     int count = lawJoints(cam.law, cam.points, joints);
     int written = 0;
     const double returnStart = cam.riseDeg + cam.dwellDeg;

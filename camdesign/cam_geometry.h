@@ -2,6 +2,8 @@
 // Lengths in mm; cam angle theta in degrees from the start of the rise; the cam centre is the origin, y upwards, cam at rest.
 #pragma once
 
+#include <optional>
+
 #include "curves/motion_laws.h"
 
 // What the designer chooses. A knife-edge follower has rollerRadius 0.
@@ -39,6 +41,9 @@ double restDeg(const CamDimensions& cam);
 // rp: r0 for a knife-edge, r0 + rf for a roller; the reference point sits at height sqrt(rp^2 - e^2) at zero lift.
 double pitchRadius(const CamDimensions& cam);
 CamPhase phaseAt(const CamDimensions& cam, double thetaDeg);
+// The law's normalized time T at theta during the rise, or 1 - u during the return (u its own normalized time);
+// nothing during the dwells.
+std::optional<double> lawTimeAt(const CamDimensions& cam, double thetaDeg);
 CamLift liftAt(const CamDimensions& cam, double thetaDeg);
 CamPoint camPointAt(const CamDimensions& cam, double thetaDeg);
 

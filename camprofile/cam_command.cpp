@@ -105,14 +105,9 @@ CamDimensions camFromOptions(const CamOptions& options)
 std::vector<double> lawTimes(const CamDimensions& cam, int perDegree)
 {
     std::vector<double> times;
-    const double returnStart = cam.riseDeg + cam.dwellDeg;
-    for (int j = 0; j <= 360 * perDegree; j++) {
-        const double theta = static_cast<double>(j) / perDegree;
-        if (phaseAt(cam, theta) == RISE)
-            times.push_back(theta / cam.riseDeg);
-        if (phaseAt(cam, theta) == RETURN)
-            times.push_back(1 - (theta - returnStart) / cam.returnDeg);
-    }
+    for (int j = 0; j <= 360 * perDegree; j++)
+        if (const std::optional<double> T = lawTimeAt(cam, static_cast<double>(j) / perDegree))
+            times.push_back(*T);
     return times;
 }
 
