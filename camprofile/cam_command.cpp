@@ -1,18 +1,17 @@
 // `camprofile cam`: a disk cam cut for one law, checked over the whole turn, its table and its profile as files.
 // Lengths in mm, angles in degrees; the cam turns clockwise, the follower moves on the vertical line x = offset.
-#include <algorithm>
-#include <cctype>
 #include <cmath>
-#include <cstdlib>
 #include <iostream>
-#include <sstream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "camdesign/cam_check.h"
 #include "camprofile/cam_report.h"
+#include "camprofile/cam_table.h"
 #include "camprofile/commands.h"
 #include "camprofile/law_argument.h"
+#include "camprofile/number_argument.h"
 #include "camprofile/number_format.h"
 #include "camprofile/output.h"
 #include "camprofile/profile_drawing.h"
@@ -26,61 +25,34 @@ constexpr double DEFAULT_ROLLER_RADIUS = 10;
 
 namespace {
 
-// Numbers stay text until the action, so that every refusal can quote what was typed.
+// Numbers stay text until the action, so that every refusal can quote what was typed; the defaults are the
+// window's cam.
 struct CamOptions {
     std::string law;
     std::vector<std::string> points;
-    std::string baseRadius = "50", lift = "60", rise = "120", dwell = "120", back = "120";
+    std::string baseRadius = formatNumber(CamDimensions{}.baseRadius);
+    std::string lift = formatNumber(CamDimensions{}.lift);
+    std::string rise = formatNumber(CamDimensions{}.riseDeg);
+    std::string dwell = formatNumber(CamDimensions{}.dwellDeg);
+    std::string back = formatNumber(CamDimensions{}.returnDeg);
     std::string follower = "knife";
     std::string rollerRadius;
-    std::string offset = "0";
+    std::string offset = formatNumber(CamDimensions{}.offset);
     std::string perDegree = "10";
     bool json = false;
     std::string table, profile;
 };
-
-double finiteNumber(const std::string& text, const std::string& option)
-{
-    char* end = nullptr;
-    const double value = std::strtod(text.c_str(), &end);
-    if (text.empty() || *end != '\0')
-        throw CLI::ValidationError(option, "must be a number, got '" + text + "'");
-    // strtod reads "nan" and "inf", and gives inf for a number beyond the double range.
-    if (!std::isfinite(value))
-        throw CLI::ValidationError(option, "must be a finite number, got '" + text + "'");
-    return value;
-}
-
-double positiveNumber(const std::string& text, const std::string& option)
-{
-    const double value = finiteNumber(text, option);
-    if (value <= 0)
-        throw CLI::ValidationError(option, "must be above 0, got '" + text + "'");
-    return value;
-}
-
-std::string lowerCaseExtension(const std::string& path)
-{
-    const size_t dot = path.find_last_of('.');
-    const size_t slash = path.find_last_of('/');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
-        return "";
-    std::string extension = path.substr(dot);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension;
-}
 
 CamDimensions camFromOptions(const CamOptions& options)
 {
     CamDimensions cam;
     cam.law = lawFromArgument(options.law);
     cam.points = pointsForLaws({cam.law}, options.points);
-    cam.baseRadius = positiveNumber(options.baseRadius, "--base-radius");
-    cam.lift = positiveNumber(options.lift, "--lift");
-    cam.riseDeg = positiveNumber(options.rise, "--rise");
-    cam.returnDeg = positiveNumber(options.back, "--return");
-    cam.dwellDeg = finiteNumber(options.dwell, "--dwell");
+    cam.baseRadius = positiveNumberFromArgument(options.baseRadius, "--base-radius");
+    cam.lift = positiveNumberFromArgument(options.lift, "--lift");
+    cam.riseDeg = positiveNumberFromArgument(options.rise, "--rise");
+    cam.returnDeg = positiveNumberFromArgument(options.back, "--return");
+    cam.dwellDeg = finiteNumberFromArgument(options.dwell, "--dwell");
     if (cam.dwellDeg < 0)
         throw CLI::ValidationError("--dwell", "must be 0 or more, got '" + options.dwell + "'");
     if (cam.riseDeg + cam.dwellDeg + cam.returnDeg > 360)
@@ -91,9 +63,10 @@ CamDimensions camFromOptions(const CamOptions& options)
     if (!roller && !options.rollerRadius.empty())
         throw CLI::ValidationError("--roller-radius", "is for --follower roller only");
     if (roller)
-        cam.rollerRadius = options.rollerRadius.empty() ? DEFAULT_ROLLER_RADIUS
-                                                        : positiveNumber(options.rollerRadius, "--roller-radius");
-    cam.offset = finiteNumber(options.offset, "--offset");
+        cam.rollerRadius = options.rollerRadius.empty()
+                               ? DEFAULT_ROLLER_RADIUS
+                               : positiveNumberFromArgument(options.rollerRadius, "--roller-radius");
+    cam.offset = finiteNumberFromArgument(options.offset, "--offset");
     if (std::fabs(cam.offset) >= pitchRadius(cam))
         throw CLI::ValidationError("--offset", "must lie strictly within ±" + formatNumber(pitchRadius(cam)) +
                                                    " mm (base radius" + (roller ? " + roller radius" : "") +
@@ -106,7 +79,7 @@ std::vector<double> lawTimes(const CamDimensions& cam, int perDegree)
 {
     std::vector<double> times;
     for (int j = 0; j <= 360 * perDegree; j++)
-        if (const std::optional<double> T = lawTimeAt(cam, static_cast<double>(j) / perDegree))
+        if (const std::optional<double> T = lawTimeAt(cam, tableAngle(j, perDegree)))
             times.push_back(*T);
     return times;
 }
@@ -115,35 +88,15 @@ void runCam(const CamOptions& options)
 {
     const CamDimensions cam = camFromOptions(options);
     const int perDegree = sampleCountFromArgument(options.perDegree, "--per-degree", MAX_PER_DEGREE);
-    const std::string profileKind = lowerCaseExtension(options.profile);
-    if (!options.profile.empty() && profileKind != ".dxf" && profileKind != ".svg")
+    const std::optional<ProfileFormat> format = profileFormatFor(options.profile);
+    if (!options.profile.empty() && !format)
         throw CLI::ValidationError("--profile", "must name a .dxf or .svg file, got '" + options.profile + "'");
     requireFiniteLaws({cam.law}, cam.points, lawTimes(cam, perDegree));
 
-    // One row and one contour vertex for each theta = j / K over the turn.
-    std::string csv = "theta_deg,s,pressure_angle_deg,pitch_curvature,x,y\n";
-    ProfileDrawing drawing;
-    drawing.baseRadius = cam.baseRadius;
-    for (int j = 0; j < 360 * perDegree; j++) {
-        const double theta = static_cast<double>(j) / perDegree;
-        const CamPoint point = camPointAt(cam, theta);
-        csv += formatNumber(theta) + ',' + formatNumber(point.s) + ',' + formatNumber(point.pressureAngleDeg) + ',' +
-               formatNumber(point.pitchCurvature) + ',' + formatNumber(point.contourX) + ',' +
-               formatNumber(point.contourY) + '\n';
-        drawing.x.push_back(point.contourX);
-        drawing.y.push_back(point.contourY);
-    }
     if (!options.table.empty())
-        writeOutput(options.table, csv, "--table");
-    if (!options.profile.empty()) {
-        std::ostringstream file;
-        if (profileKind == ".dxf")
-            writeDxfProfile(file, drawing);
-        else
-            writeSvgProfile(file, drawing);
-        writeOutput(options.profile, file.str(), "--profile");
-    }
-
+        writeOutput(options.table, camTableCsv(cam, perDegree), "--table");
+    if (format)
+        writeOutput(options.profile, profileFileText(*format, camProfileDrawing(cam, perDegree)), "--profile");
     const CamCheck check = checkCam(cam, perDegree);
     if (options.json)
         writeCamJson(std::cout, cam, check);
@@ -161,31 +114,38 @@ void addCamCommand(CLI::App& app)
                "the profile for CAD or cutting");
     command->add_option("LAW", options->law, "law 0..7 or its name")->required();
     addPointsOption(*command, options->points);
-    command->add_option("--base-radius", options->baseRadius, "R0: the cam's base circle, mm (default 50)")
-        ->type_name("R0");
-    command->add_option("--lift", options->lift, "H: the follower's stroke, mm (default 60)")->type_name("H");
-    command->add_option("--rise", options->rise, "B1: cam angle of the rise, degrees (default 120)")
-        ->type_name("B1");
-    command->add_option("--dwell", options->dwell, "D1: cam angle of the dwell at full lift, may be 0 (default 120)")
-        ->type_name("D1");
+    command->add_option("--base-radius", options->baseRadius, "R0: the cam's base circle, mm")
+        ->type_name("R0")
+        ->capture_default_str();
+    command->add_option("--lift", options->lift, "H: the follower's stroke, mm")
+        ->type_name("H")
+        ->capture_default_str();
+    command->add_option("--rise", options->rise, "B1: cam angle of the rise, degrees")
+        ->type_name("B1")
+        ->capture_default_str();
+    command->add_option("--dwell", options->dwell, "D1: cam angle of the dwell at full lift, degrees, may be 0")
+        ->type_name("D1")
+        ->capture_default_str();
     command->add_option("--return", options->back,
-                        "B2: cam angle of the return, degrees (default 120); the rest of the turn is the dwell at "
-                        "the base circle")
-        ->type_name("B2");
-    command->add_option("--follower", options->follower, "knife (default) or roller")
+                        "B2: cam angle of the return, degrees; the rest of the turn is the dwell at the base circle")
+        ->type_name("B2")
+        ->capture_default_str();
+    command->add_option("--follower", options->follower, "knife or roller")
         ->type_name("KIND")
+        ->capture_default_str()
         ->check(CLI::IsMember({"knife", "roller"}));
-    command->add_option("--roller-radius", options->rollerRadius, "RF: the roller's radius, mm (default 10)")
+    command->add_option("--roller-radius", options->rollerRadius, "RF: the roller's radius, mm (" + formatNumber(DEFAULT_ROLLER_RADIUS) + " unless given)")
         ->type_name("RF");
     command->add_option("--offset", options->offset,
-                        "E: the follower's line of motion x = E, mm (default 0). The cam turns clockwise: a "
-                        "follower moved to the left of the centre (E < 0) lowers the pressure angle during the "
-                        "rise and raises it during the return")
-        ->type_name("E");
+                        "E: the follower's line of motion x = E, mm. The cam turns clockwise: a follower moved to the "
+                        "left of the centre (E < 0) lowers the pressure angle during the rise and raises it during "
+                        "the return")
+        ->type_name("E")
+        ->capture_default_str();
     command->add_option("--per-degree", options->perDegree,
-                        "K: table rows and profile points per degree, 1 to " + std::to_string(MAX_PER_DEGREE) +
-                            " (default 10)")
-        ->type_name("K");
+                        "K: table rows and profile points per degree, 1 to " + std::to_string(MAX_PER_DEGREE))
+        ->type_name("K")
+        ->capture_default_str();
     command->add_flag("--json", options->json, "print the check as one JSON object");
     command->add_option("--table", options->table,
                         "write theta_deg,s,pressure_angle_deg,pitch_curvature,x,y for theta = j / K to FILE.csv")
