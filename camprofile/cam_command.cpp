@@ -134,7 +134,8 @@ void addCamCommand(CLI::App& app)
         ->type_name("KIND")
         ->capture_default_str()
         ->check(CLI::IsMember({"knife", "roller"}));
-    command->add_option("--roller-radius", options->rollerRadius, "RF: the roller's radius, mm (" + formatNumber(DEFAULT_ROLLER_RADIUS) + " unless given)")
+    command->add_option("--roller-radius", options->rollerRadius,
+                        "RF: the roller's radius, mm (" + formatNumber(DEFAULT_ROLLER_RADIUS) + " unless given)")
         ->type_name("RF");
     command->add_option("--offset", options->offset,
                         "E: the follower's line of motion x = E, mm. The cam turns clockwise: a follower moved to the "
