@@ -4,7 +4,8 @@ JOBS := 2
 
 # Debian packages the build, the tests, the screenshots and the benchmark need.
 PACKAGES := cmake g++ make freeglut3-dev libgl1-mesa-dri libx11-dev libgtest-dev libbenchmark-dev \
-            libpng-dev xvfb xdotool x11-utils clang libclang-rt-14-dev
+            libpng-dev xvfb xdotool x11-utils clang libclang-rt-14-dev libcli11-dev nlohmann-json3-dev \
+            librsvg2-bin libxml2-utils
 
 .PHONY: deps configure build run test clean
 
@@ -62,6 +63,12 @@ fuzz: deps
 screenshots: build
 	mkdir -p docs
 	./$(BUILD_DIR)/tests/e2e/camcurves-screenshots docs
+
+# docs/camprofile-laws.svg: the S, V, A and J charts that the README shows, drawn by camprofile.
+.PHONY: plots
+plots: build
+	mkdir -p docs
+	./$(BUILD_DIR)/camprofile plot parabolic harmonic modified-sine -o docs/camprofile-laws.svg
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)

@@ -45,7 +45,8 @@ static double pointValue(const std::string& word, int index)
     char* end = nullptr;
     const double value = std::strtod(word.c_str(), &end);
     if (word.empty() || *end != '\0')
-        throw CLI::ValidationError("--points", std::string(POINT_NAMES[index]) + " must be a number, got '" + word + "'");
+        throw CLI::ValidationError("--points",
+                                   std::string(POINT_NAMES[index]) + " must be a number, got '" + word + "'");
     // strtod gives inf for a number beyond the double range, as for "inf" itself.
     if (!std::isfinite(value))
         throw CLI::ValidationError("--points", std::string(POINT_NAMES[index]) + " must be a finite number, got '" +
