@@ -9,9 +9,8 @@
 #include "curves/motion_tables.h"
 
 const char* const LAW_ARGUMENT_NAMES[CURVE_COUNT] = {
-    "parabolic",     "harmonic",  "cycloid",
-    "modified-trapezoid", "modified-sine", "gutman-f3",
-    "modified-constant-velocity", "two-point",
+    "parabolic",     "harmonic",  "cycloid",                    "modified-trapezoid",
+    "modified-sine", "gutman-f3", "modified-constant-velocity", "two-point",
 };
 
 std::string lawArgumentHelp()
