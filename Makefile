@@ -4,7 +4,8 @@ JOBS := 2
 
 # Debian packages the build, the tests, the screenshots and the benchmark need.
 PACKAGES := cmake g++ make freeglut3-dev libgl1-mesa-dri libx11-dev libgtest-dev libbenchmark-dev \
-            libpng-dev xvfb xdotool x11-utils clang libclang-rt-14-dev python3-ezdxf
+            libpng-dev xvfb xdotool x11-utils clang libclang-rt-14-dev libcli11-dev nlohmann-json3-dev \
+            librsvg2-bin libxml2-utils python3-ezdxf
 
 .PHONY: deps configure build run test clean
 
@@ -62,6 +63,15 @@ fuzz: deps
 screenshots: build
 	mkdir -p docs
 	./$(BUILD_DIR)/tests/e2e/camcurves-screenshots docs
+
+# docs/camprofile-laws.svg, docs/cam-profile.svg: the S, V, A and J charts and the exported cam profile that the
+# README shows, drawn by camprofile.
+.PHONY: plots
+plots: build
+	mkdir -p docs
+	./$(BUILD_DIR)/camprofile plot parabolic harmonic modified-sine -o docs/camprofile-laws.svg
+	./$(BUILD_DIR)/camprofile cam modified-sine --base-radius 60 --follower roller --roller-radius 15 --offset -10 \
+	  --rise 120 --dwell 60 --return 150 --per-degree 2 --profile docs/cam-profile.svg
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)

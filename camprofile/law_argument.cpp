@@ -9,9 +9,8 @@
 #include "curves/motion_tables.h"
 
 const char* const LAW_ARGUMENT_NAMES[CURVE_COUNT] = {
-    "parabolic",     "harmonic",  "cycloid",
-    "modified-trapezoid", "modified-sine", "gutman-f3",
-    "modified-constant-velocity", "two-point",
+    "parabolic",     "harmonic",  "cycloid",                    "modified-trapezoid",
+    "modified-sine", "gutman-f3", "modified-constant-velocity", "two-point",
 };
 
 std::string lawArgumentHelp()
@@ -45,7 +44,8 @@ static double pointValue(const std::string& word, int index)
     char* end = nullptr;
     const double value = std::strtod(word.c_str(), &end);
     if (word.empty() || *end != '\0')
-        throw CLI::ValidationError("--points", std::string(POINT_NAMES[index]) + " must be a number, got '" + word + "'");
+        throw CLI::ValidationError("--points",
+                                   std::string(POINT_NAMES[index]) + " must be a number, got '" + word + "'");
     // strtod gives inf for a number beyond the double range, as for "inf" itself.
     if (!std::isfinite(value))
         throw CLI::ValidationError("--points", std::string(POINT_NAMES[index]) + " must be a finite number, got '" +

@@ -7,9 +7,10 @@
 #include <CLI/CLI.hpp>
 
 #include "curves/motion_laws.h"
+#include "curves/motion_tables.h"
 
 // Short names on the command line, indexed by CurveId: "parabolic", ..., "two-point".
-extern const char* const LAW_ARGUMENT_NAMES[];
+extern const char* const LAW_ARGUMENT_NAMES[CURVE_COUNT];
 
 // "0..7 or a name: parabolic, ..., two-point", for the help of a LAW argument.
 std::string lawArgumentHelp();

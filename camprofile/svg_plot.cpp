@@ -119,7 +119,8 @@ std::string lawCurve(const PlotArea& area, const PlottedLaw& law, double LawSamp
 {
     std::string points;
     for (size_t i = 0; i < law.samples.size(); i++)
-        points += number(area.x(law.times[i])) + "," + number(area.y(law.samples[i].*value)) + " ";
+        points +=
+            number(area.x(law.times[i]), "%.1f") + "," + number(area.y(law.samples[i].*value), "%.1f") + " ";
     return "<polyline fill=\"none\" stroke=\"" + std::string(colour) + "\" stroke-width=\"2\" points=\"" + points +
            "\"/>\n";
 }

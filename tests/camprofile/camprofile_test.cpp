@@ -19,9 +19,10 @@ static const double MATH_PI = 3.14159265358979323846;
 static const TwoPoints POINTS_A = {0.3, 0.2, 0.7, 0.8};
 static const TwoPoints POINTS_B = {0.1, 0.05, 0.85, 0.95};
 
-// Exact values, and the jumps of A where the jerk is infinite: closed forms, or (Gutman F-3, the modified laws' (A·V)m, law 7) the maxima of the formulas found
-// to 30 digits with an arbitrary-precision root finder. camprofile promises 1e-4 relative; the refined search
-// reaches 1e-9, which is checked so that a search left at its sampling grid (about 1e-7) is caught.
+// Exact values, and the jumps of A where the jerk is infinite: closed forms, or (Gutman F-3, the modified laws'
+// (A·V)m, law 7) the maxima of the formulas found to 30 digits with an arbitrary-precision root finder.
+// camprofile promises 1e-4 relative; the refined search reaches 1e-9, which is checked so that a search left
+// at its sampling grid (about 1e-7) is caught.
 TEST(LawCharacteristics, MatchExactValuesAndFindEveryInfiniteJerk)
 {
     const double P = MATH_PI, P2 = P * P, P3 = P2 * P;
