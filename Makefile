@@ -1,66 +1,95 @@
-# Two commands for a newcomer: `make run` and `make test`. Both install what is missing first.
+# Two commands for a newcomer: `make run` and `make test`. Each first installs the Debian packages it lacks.
 BUILD_DIR := build
+SANITIZE_DIR := build-sanitize
 JOBS := 2
+PREFIX := /usr/local
 
-# Debian packages the build, the tests, the screenshots and the benchmark need.
-PACKAGES := cmake g++ make freeglut3-dev libgl1-mesa-dri libx11-dev libgtest-dev libbenchmark-dev \
-            libpng-dev xvfb xdotool x11-utils clang libclang-rt-14-dev libcli11-dev nlohmann-json3-dev \
-            librsvg2-bin libxml2-utils python3-ezdxf
+# Debian package names, the same on Debian 12 (bookworm) and 13 (trixie).
+# Building what `make build` compiles, and running it:
+RUN_PACKAGES := cmake g++ make freeglut3-dev libgl1-mesa-dri libx11-dev libcli11-dev nlohmann-json3-dev
+# What the other targets add:
+TEST_PACKAGES := libgtest-dev xvfb xauth xdotool x11-utils clang libclang-rt-dev librsvg2-bin libxml2-utils \
+                 python3-ezdxf
+TOOL_PACKAGES := libbenchmark-dev libpng-dev
+FUZZ_PACKAGES := clang libclang-rt-dev
+DEB_PACKAGES := dpkg-dev file
 
-.PHONY: deps configure build run test clean
-
-deps:
-	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
-	if [ -n "$$missing" ]; then \
-	  if [ "$$(id -u)" = 0 ]; then \
+# Installs the packages of $(1) that are missing: with apt-get as root, else names the command and stops.
+# Without dpkg and apt-get (another distribution) it says so and goes on; CMake then names a missing library.
+define need_packages
+	@if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then \
+	  echo "No dpkg/apt-get here: not installing packages (the README lists the libraries by name)."; \
+	else \
+	  missing=$$(for p in $(sort $(1)); do \
+	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
+	  if [ -z "$$missing" ]; then :; \
+	  elif [ "$$(id -u)" = 0 ]; then \
 	    echo "Installing:" $$missing; \
-	    apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y $$missing; \
+	    apt-get update -q && DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $$missing; \
 	  else \
-	    echo "Missing packages. Install them with:"; \
-	    echo "  sudo apt-get install -y" $$missing; \
+	    echo "Missing Debian packages. Install them with:"; \
+	    echo "  sudo apt-get install -y --no-install-recommends" $$missing; \
 	    exit 1; \
 	  fi; \
 	fi
+endef
 
-configure: deps
-	@test -f $(BUILD_DIR)/CMakeCache.txt || cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Configures $(BUILD_DIR) with the tests ($(1)) and the benchmark and screenshot programs ($(2)) ON or OFF,
+# unless it already is: a tree made for one target never decides silently what another one builds.
+define configure
+	@grep -qsx 'CAMCURVES_TESTS:BOOL=$(1)' $(BUILD_DIR)/CMakeCache.txt && \
+	  grep -qsx 'CAMCURVES_TOOLS:BOOL=$(2)' $(BUILD_DIR)/CMakeCache.txt || \
+	  cmake -S . -B $(BUILD_DIR) --log-level=WARNING -DCAMCURVES_TESTS=$(1) -DCAMCURVES_TOOLS=$(2)
+endef
 
-build: configure
+.PHONY: build run test bench fuzz screenshots install package clean
+
+build:
+	$(call need_packages,$(RUN_PACKAGES))
+	$(call configure,OFF,OFF)
 	cmake --build $(BUILD_DIR) -j$(JOBS)
 
 run: build
 	./$(BUILD_DIR)/camcurves
 
-SANITIZE_DIR := build-sanitize
 SANITIZE_OPTIONS := ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 # The window tests without the leak check: ESC ends the process by exit(0) with the window open, and
 # Mesa's software driver still holds its buffers then; the program itself allocates nothing.
 WINDOW_SANITIZE_OPTIONS := ASAN_OPTIONS=halt_on_error=1:detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
 # Every test, then the unit, console and window tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
-test: build
+test:
+	$(call need_packages,$(RUN_PACKAGES) $(TEST_PACKAGES))
+	$(call configure,ON,OFF)
+	cmake --build $(BUILD_DIR) -j$(JOBS)
 	ctest --test-dir $(BUILD_DIR) --output-on-failure --no-tests=error
 	@# Configured every time: the test targets are named explicitly, and an older tree may not know them yet.
-	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DCAMCURVES_SANITIZE=address,undefined > /dev/null
+	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DCAMCURVES_SANITIZE=address,undefined \
+	  -DCAMCURVES_TESTS=ON -DCAMCURVES_TOOLS=OFF > /dev/null
 	cmake --build $(SANITIZE_DIR) -j$(JOBS) --target curves_test console_test window_test
 	$(SANITIZE_OPTIONS) ./$(SANITIZE_DIR)/tests/curves/curves_test
 	$(SANITIZE_OPTIONS) ./$(SANITIZE_DIR)/tests/console/console_test
 	$(WINDOW_SANITIZE_OPTIONS) ./$(SANITIZE_DIR)/tests/window/window_test
 
+# The benchmark and screenshot programs share the tests' Xvfb support, so they need the test packages too.
 # Medians of table building, frames and key-to-frame latency on Mesa's llvmpipe in a private Xvfb.
-.PHONY: bench
-bench: build
+bench:
+	$(call need_packages,$(RUN_PACKAGES) $(TEST_PACKAGES) $(TOOL_PACKAGES))
+	$(call configure,ON,ON)
+	cmake --build $(BUILD_DIR) -j$(JOBS) --target camcurves_bench
 	./$(BUILD_DIR)/tests/bench/camcurves_bench --benchmark_repetitions=15 --benchmark_report_aggregates_only=true \
 	  --benchmark_min_time=0.2
 
 # libFuzzer over everything typed on the console, for FUZZ_SECONDS (60 unless given).
-.PHONY: fuzz
-fuzz: deps
+fuzz:
+	$(call need_packages,$(RUN_PACKAGES) $(FUZZ_PACKAGES))
 	FUZZ_SECONDS=$${FUZZ_SECONDS:-60} bash tests/fuzz/run_fuzz.sh $(CURDIR) $(CURDIR)/$(BUILD_DIR) long
 
 # docs/single-curve.png, docs/comparison.png, docs/curve7.png: the real window drawn on a private Xvfb.
-.PHONY: screenshots
-screenshots: build
+screenshots:
+	$(call need_packages,$(RUN_PACKAGES) $(TEST_PACKAGES) $(TOOL_PACKAGES))
+	$(call configure,ON,ON)
+	cmake --build $(BUILD_DIR) -j$(JOBS) --target camcurves-screenshots
 	mkdir -p docs
 	./$(BUILD_DIR)/tests/e2e/camcurves-screenshots docs
 
@@ -72,6 +101,15 @@ plots: build
 	./$(BUILD_DIR)/camprofile plot parabolic harmonic modified-sine -o docs/camprofile-laws.svg
 	./$(BUILD_DIR)/camprofile cam modified-sine --base-radius 60 --follower roller --roller-radius 15 --offset -10 \
 	  --rise 120 --dwell 60 --return 150 --per-degree 2 --profile docs/cam-profile.svg
+
+# Into $(PREFIX) (/usr/local unless given), under $(DESTDIR) if given: the programs and the README.
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
+
+# $(BUILD_DIR)/camcurves_VERSION_ARCH.deb for `apt install ./camcurves_VERSION_ARCH.deb`.
+package: build
+	$(call need_packages,$(DEB_PACKAGES))
+	cd $(BUILD_DIR) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)

@@ -1,11 +1,14 @@
-// Start-up: reads the start key, fixes sampling and geometry, fills the tables, opens the window.
+// Start-up: checks the display, reads the start key, fixes sampling and geometry, fills the tables, opens the window.
 #include "app/start_up.h"
 
 #include "app/app_state.h"
 #include "app/console_dialogue.h"
+#include "app/display_check.h"
 #include "app/terminal.h"
 #include "app/window.h"
 #include "curves/motion_tables.h"
+
+#include <cstdlib>
 
 void runConsolePhase()
 {
@@ -47,6 +50,10 @@ void runConsolePhase()
 
 void startUp(int argc, char** argv)
 {
+    // Where no window can open, the whole dialogue would be typed for nothing: stop before the menu,
+    // with the terminal's modes never touched.
+    if (!windowSystemReachable(argc, argv))
+        exit(1);
     runConsolePhase();
     runWindow(&argc, argv);
 }

@@ -516,4 +516,36 @@ TEST_P(SignalAtComparisonPrompt, EndsByTheSignalWithModesRestored)
 
 INSTANTIATE_TEST_SUITE_P(TermAndHup, SignalAtComparisonPrompt, ::testing::Values(SIGTERM, SIGHUP));
 
+// Where no window can open (no DISPLAY, no X server there), one line on stderr names the display, before the
+// menu: nothing on the terminal, its modes untouched, status 1. A "-display NAME" wins over DISPLAY.
+TEST(NoDisplay, OneLineOnStderrBeforeTheMenuAndStatusOne)
+{
+    // DISPLAY (unset if null), the name after -display (no option if null), what the line must name.
+    const char* const cases[][3] = {{nullptr, nullptr, "DISPLAY is not set"}, {":4093", nullptr, "\":4093\""},
+                                    {":4093", ":4094", "\":4094\""}};
+    for (auto c : cases) {
+        Program run;
+        int errors[2];
+        ASSERT_TRUE(pipe(errors) == 0 && openpty(&run.master, &run.slave, nullptr, nullptr, nullptr) == 0 &&
+                    tcgetattr(run.slave, &run.before) == 0);
+        if ((run.pid = fork()) == 0) {
+            c[0] ? setenv("DISPLAY", c[0], 1) : unsetenv("DISPLAY");
+            login_tty(run.slave);
+            dup2(errors[1], STDERR_FILENO);
+            // Without the option the argument list ends at its first null.
+            execl(CAMCURVES_PATH, "camcurves", c[1] ? "-display" : nullptr, c[1], static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(errors[1]);
+        int status = run.exitStatus();
+        char said[1024] = {};
+        // A program still running (status -1) holds the pipe open: reading then would wait for ever.
+        EXPECT_TRUE(status != -1 && read(errors[0], said, 1023) > 0 && strstr(said, c[2])) << said;
+        EXPECT_EQ(strcspn(said, "\n") + 1, strlen(said)) << "not one line";
+        close(errors[0]);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+        EXPECT_TRUE(run.shown.empty() && run.modesAsBefore()) << run.shown;
+    }
+}
+
 }  // namespace

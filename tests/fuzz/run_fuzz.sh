@@ -11,7 +11,7 @@ target=$out/console_fuzz
 sources=(
   "$source_dir"/tests/fuzz/console_fuzz.cpp
   "$source_dir"/app/start_up.cpp "$source_dir"/app/console_dialogue.cpp "$source_dir"/app/terminal.cpp
-  "$source_dir"/app/window.cpp "$source_dir"/app/window_title_x11.cpp
+  "$source_dir"/app/window.cpp "$source_dir"/app/window_title_x11.cpp "$source_dir"/app/display_check_x11.cpp
   "$source_dir"/curves/*.cpp "$source_dir"/render/*.cpp "$source_dir"/mechanism/*.cpp
 )
 # Rebuild when any source or header is newer than the target.
