@@ -1,4 +1,4 @@
-// camprofile: the characteristic values, sampled tables and S-V-A-J plots of the cam motion laws.
+// camprofile: the characteristic values, sampled tables and S-V-A-J plots of the cam motion laws, and a real cam.
 #include <iostream>
 
 #include <CLI/CLI.hpp>
@@ -10,7 +10,8 @@ constexpr int USAGE_ERROR = 2;
 
 int main(int argc, char** argv)
 {
-    CLI::App app{"camprofile: numbers and plots of the normalized cam motion laws (T, S run 0..1 over the rise)",
+    CLI::App app{"camprofile: numbers and plots of the normalized cam motion laws (T, S run 0..1 over the rise),\n"
+                 "and a real disk cam from a law: its check, table and DXF or SVG profile",
                  "camprofile"};
     app.require_subcommand(1, 1);
     app.footer("LAW is 0..7 or a name: parabolic, harmonic, cycloid, modified-trapezoid, modified-sine,\n"
