@@ -32,24 +32,25 @@ run: build
 
 SANITIZE_DIR := build-sanitize
 SANITIZE_OPTIONS := ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
-# The window tests without the leak check: ESC ends the process by exit(0) with the window open, and
+# The end-to-end test without the leak check: ESC ends the program by exit(0) with the window open, and
 # Mesa's software driver still holds its buffers then; the program itself allocates nothing.
 WINDOW_SANITIZE_OPTIONS := ASAN_OPTIONS=halt_on_error=1:detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
-# Every test, then the unit, console and window tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Every test, then the unit and console tests and the end-to-end test (with the program it runs) again under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure --no-tests=error
 	@# Configured every time: the test targets are named explicitly, and an older tree may not know them yet.
 	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DCAMCURVES_SANITIZE=address,undefined > /dev/null
-	cmake --build $(SANITIZE_DIR) -j$(JOBS) --target curves_test console_test window_test
+	cmake --build $(SANITIZE_DIR) -j$(JOBS) --target curves_test console_test e2e_test
 	$(SANITIZE_OPTIONS) ./$(SANITIZE_DIR)/tests/curves/curves_test
 	$(SANITIZE_OPTIONS) ./$(SANITIZE_DIR)/tests/console/console_test
-	$(WINDOW_SANITIZE_OPTIONS) ./$(SANITIZE_DIR)/tests/window/window_test
+	$(WINDOW_SANITIZE_OPTIONS) ./$(SANITIZE_DIR)/tests/e2e/e2e_test
 
 # Medians of table building, frames and key-to-frame latency on Mesa's llvmpipe in a private Xvfb.
 .PHONY: bench
 bench: build
-	./$(BUILD_DIR)/tests/bench/camcurves_bench --benchmark_repetitions=15 --benchmark_report_aggregates_only=true \
+	./$(BUILD_DIR)/tools/camcurves_bench --benchmark_repetitions=15 --benchmark_report_aggregates_only=true \
 	  --benchmark_min_time=0.2
 
 # libFuzzer over everything typed on the console, for FUZZ_SECONDS (60 unless given).
@@ -61,7 +62,7 @@ fuzz: deps
 .PHONY: screenshots
 screenshots: build
 	mkdir -p docs
-	./$(BUILD_DIR)/tests/e2e/camcurves-screenshots docs
+	./$(BUILD_DIR)/tools/camcurves-screenshots docs
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)
