@@ -109,35 +109,6 @@ TEST(ConsoleDialogue, TranscriptsWithTheInputOnAPipe)
     }
 }
 
-// Keys taken at once without echo while ^C stays live, numbers typed ahead kept, number lines echoed by the
-// terminal's own line editing, and the modes as they were while the numbers are read and at the end.
-TEST(ConsoleDialogue, OnAPseudoTerminal)
-{
-    PtySession pty([] { playSession("cc"); });
-    ASSERT_EQ(pty.show(MENU), pty.expected);
-    termios raw = pty.waitForKeyRead();
-    EXPECT_EQ(raw.c_lflag & (ICANON | ECHO | ISIG), unsigned(ISIG));
-    pty.type("70.3,0.2,0.7,0.8\n");
-    ASSERT_EQ(pty.show(CURVE_LINES[7] + POINTS_PROMPT + POINTS_ERROR + POINTS_PROMPT), pty.expected);
-    EXPECT_TRUE(pty.modesAsBefore());
-    // An arrow key fills two of the three reads and leaves no byte for the next dialogue.
-    const std::pair<std::string, std::string> typed[] = {
-        {"0.1 0.1\n", "0.1 0.1\n"},
-        {"0.9 0.9\n", "0.9 0.9\n" + KEY_HELP + CURVE_LINES[7] + POINTS_PROMPT},
-        {"0.3 0.2 0.7 0.8\n", "0.3 0.2 0.7 0.8\n" + KEY_HELP + COMPARISON_PROMPT},
-        {"1", CURVE_LINES[1]}, {"\x1b[A", KEY_HELP + COMPARISON_PROMPT},
-        {"3", CURVE_LINES[3]}, {"4", CURVE_LINES[4]},
-        {"5", CURVE_LINES[5] + "\n[7 345 0.3 0.2 0.7 0.8 0.2 1.5 0.004 0 1]"}};
-    for (const auto& [keys, then] : typed) {
-        if (keys.size() < 4)
-            pty.waitForKeyRead();
-        pty.type(keys);
-        ASSERT_EQ(pty.show(then), pty.expected);
-    }
-    expectEnd(pty, 0);
-    EXPECT_TRUE(pty.modesAsBefore());
-}
-
 // One key a read, as the console runtime codes it: one code, or a lead code (0 or 224) and then the key's own.
 // An ESC alone is a key of its own once the rest of a sequence has not followed it.
 TEST(TerminalKeyRead, KeysAsTheConsoleRuntimeCodesThem)
@@ -149,16 +120,14 @@ TEST(TerminalKeyRead, KeysAsTheConsoleRuntimeCodesThem)
         exit(0);
     });
     const char* const keys[][2] = {
-        {"a", "97"},             {"\x1b[A", "224 72"},  {"\x1b[B", "224 80"},    {"\x1b[C", "224 77"},
-        {"\x1b[D", "224 75"},    {"\x1b[H", "224 71"},  {"\x1b[F", "224 79"},    {"\x1bOP", "0 59"},
-        {"\x1bOQ", "0 60"},      {"\x1bOR", "0 61"},    {"\x1bOS", "0 62"},      {"\x1b[1~", "224 71"},
-        {"\x1b[2~", "224 82"},   {"\x1b[3~", "224 83"}, {"\x1b[4~", "224 79"},   {"\x1b[5~", "224 73"},
-        {"\x1b[6~", "224 81"},   {"\x1b[7~", "224 71"}, {"\x1b[8~", "224 79"},   {"\x1b[11~", "0 59"},
-        {"\x1b[12~", "0 60"},    {"\x1b[13~", "0 61"},  {"\x1b[14~", "0 62"},    {"\x1b[15~", "0 63"},
-        {"\x1b[17~", "0 64"},    {"\x1b[18~", "0 65"},  {"\x1b[19~", "0 66"},    {"\x1b[20~", "0 67"},
-        {"\x1b[21~", "0 68"},    {"\x1b[23~", "224 133"}, {"\x1b[24~", "224 134"}, {"\x1b[15;2~", "0 63"},
-        {"\x1b[1;5C", "224 77"}, {"\x1b[99~", "0 0"},   {"\x1b[Z", "0 0"},       {"\x1b[1234567~", "0 0"},
-        {"\x1b", "27"},          {"q", "113"}};
+        {"a", "97"}, {"\x1b[A", "224 72"}, {"\x1b[B", "224 80"}, {"\x1b[C", "224 77"}, {"\x1b[D", "224 75"},
+        {"\x1b[H", "224 71"}, {"\x1b[F", "224 79"}, {"\x1bOP", "0 59"}, {"\x1bOQ", "0 60"}, {"\x1bOR", "0 61"},
+        {"\x1bOS", "0 62"}, {"\x1b[1~", "224 71"}, {"\x1b[2~", "224 82"}, {"\x1b[3~", "224 83"}, {"\x1b[4~", "224 79"},
+        {"\x1b[5~", "224 73"}, {"\x1b[6~", "224 81"}, {"\x1b[7~", "224 71"}, {"\x1b[8~", "224 79"}, {"\x1b[11~", "0 59"},
+        {"\x1b[12~", "0 60"}, {"\x1b[13~", "0 61"}, {"\x1b[14~", "0 62"}, {"\x1b[15~", "0 63"}, {"\x1b[17~", "0 64"},
+        {"\x1b[18~", "0 65"}, {"\x1b[19~", "0 66"}, {"\x1b[20~", "0 67"}, {"\x1b[21~", "0 68"}, {"\x1b[23~", "224 133"},
+        {"\x1b[24~", "224 134"}, {"\x1b[15;2~", "0 63"}, {"\x1b[1;5C", "224 77"}, {"\x1b[99~", "0 0"}, {"\x1b[Z", "0 0"},
+        {"\x1b[1234567~", "0 0"}, {"\x1b", "27"}, {"q", "113"}};
     for (const auto& key : keys) {
         pty.waitForKeyRead();
         pty.type(key[0]);

@@ -98,26 +98,6 @@ TEST(CurveTables, DerivativesJoinsAndEnds)
     }
 }
 
-// Each builder writes samples 0..riseSteps of its own slot; a riseSteps the rows cannot hold is cut at the last
-// sample, so no row spills into the next one, the block's end or slot 7 (nor the trial build's scratch slot, as
-// AddressSanitizer would show).
-TEST(CurveTables, BuildersKeepToTheirRows)
-{
-    memset(motionTables, 0, sizeof motionTables);
-    std::fill(curveSlot(7), curveSlot(8), 7.5);
-    appState.riseSteps = 5000;
-    appState.timeStep = 1.0 / 5000;
-    buildStandardCurves();
-    buildTwoPointCurve(0.3, 0.2, 0.7, 0.8, curveSlot(6));
-    EXPECT_TRUE(twoPointCurveAccepts(0.3, 0.2, 0.7, 0.8));
-    EXPECT_EQ(std::count(curveSlot(7), curveSlot(8), 7.5), CURVE_STRIDE);
-    const double T = 799.0 / 5000, first[6] = {4, MATH_PI * MATH_PI / 2, 0, 0, 0, 0};
-    for (int c = 0; c < 6; c++)
-        EXPECT_TRUE(curveSlot(c)[0] == 0 && curveSlot(c)[V] == 0 && std::fabs(curveSlot(c)[A] - first[c]) < 1e-12) << c;
-    EXPECT_NEAR(curveSlot(1)[799], (1 - cos(MATH_PI * T)) / 2, 1e-12);
-    EXPECT_NEAR(curveSlot(1)[V + 799], sin(MATH_PI * T) * MATH_PI / 2, 1e-12);
-}
-
 // Points are taken only inside 0 < Ta < Tb < 1 and where every sample comes out finite.
 TEST(CurveTables, TwoPointCurveAcceptsOnlyPointsThatGiveFiniteSamples)
 {

@@ -10,15 +10,17 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <functional>
 #include <string>
 
 // The slave side is the child's controlling terminal (a typed ^C raises SIGINT in it); the test keeps it open
-// to read its modes, also after the child has ended. Every wait gives up after 10 seconds.
+// to read its modes, also after the child has ended. A wait gives up after 10 seconds, or once the child ended.
 struct PtySession {
-    int pid = -1, master = -1, slave = -1;
+    using Clock = std::chrono::steady_clock;
+    int pid = -1, master = -1, slave = -1, status = -1;
     termios before{};
     std::string shown;     // every byte the terminal has shown
     std::string expected;  // what it should have shown so far
@@ -26,10 +28,8 @@ struct PtySession {
     // Runs child, which must not return, in a new session with SIGINT, SIGTERM and SIGHUP at their defaults.
     explicit PtySession(const std::function<void()>& child)
     {
-        if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0 || tcgetattr(slave, &before) != 0)
-            return;
-        fflush(nullptr);
-        if ((pid = fork()) == 0) {
+        if (openpty(&master, &slave, nullptr, nullptr, nullptr) == 0 && tcgetattr(slave, &before) == 0 &&
+            fflush(nullptr) == 0 && (pid = fork()) == 0) {
             for (int s : {SIGINT, SIGTERM, SIGHUP})
                 signal(s, SIG_DFL);
             close(master);
@@ -40,14 +40,17 @@ struct PtySession {
     }
     ~PtySession()
     {
-        if (pid > 0 && kill(pid, SIGKILL) == 0)
+        if (!ended() && kill(pid, SIGKILL) == 0)
             waitpid(pid, nullptr, 0);
         close(master);
         close(slave);
     }
-    bool waiting(std::chrono::steady_clock::time_point start)
+    static bool within(Clock::time_point start) { return Clock::now() - start < std::chrono::seconds(10); }
+    // True once the child has ended; its wait status is then in status.
+    bool ended()
     {
-        return std::chrono::steady_clock::now() - start < std::chrono::seconds(10);
+        pid = pid > 0 && waitpid(pid, &status, WNOHANG) == pid ? -1 : pid;
+        return pid <= 0;
     }
     // Takes what the terminal shows within waitMs; false if nothing came.
     bool take(int waitMs)
@@ -63,41 +66,37 @@ struct PtySession {
     {
         for (char c : text)
             expected += c == '\n' ? "\r\n" : std::string(1, c);
-        for (auto start = std::chrono::steady_clock::now(); shown.size() < expected.size() && waiting(start);)
-            take(50);
+        for (auto start = Clock::now(); shown.size() < expected.size() && within(start);)
+            if (!take(50) && ended() && !take(50))
+                break;
         return shown.substr(0, expected.size());
     }
-    void type(const std::string& bytes)
-    {
-        if (write(master, bytes.data(), bytes.size()) != ssize_t(bytes.size()))
-            perror("typing on the pseudo-terminal");
-    }
+    void type(const std::string& bytes) { shown += write(master, bytes.data(), bytes.size()) < 0 ? "(not typed)" : ""; }
     termios modes() const
     {
         termios now{};
         tcgetattr(slave, &now);
         return now;
     }
+    // The flags and control characters (the speeds are among the flags).
     bool modesAsBefore() const
     {
         termios now = modes();
-        return now.c_iflag == before.c_iflag && now.c_oflag == before.c_oflag && now.c_cflag == before.c_cflag &&
-               now.c_lflag == before.c_lflag && memcmp(now.c_cc, before.c_cc, sizeof now.c_cc) == 0;
+        return memcmp(&now, &before, offsetof(termios, c_cc) + sizeof now.c_cc) == 0;
     }
     // Waits until a key read has switched canonical input off; the modes then.
     termios waitForKeyRead()
     {
         termios now = modes();
-        for (auto start = std::chrono::steady_clock::now(); (now.c_lflag & ICANON) && waiting(start); now = modes())
+        for (auto start = Clock::now(); (now.c_lflag & ICANON) && within(start) && !ended(); now = modes())
             take(2);
         return now;
     }
     // The wait status once the child has ended and its last output is taken; -1 if it does not end.
     int exitStatus()
     {
-        int status = -1;
-        for (auto start = std::chrono::steady_clock::now(); pid > 0 && waiting(start); take(20))
-            pid = waitpid(pid, &status, WNOHANG) == pid ? -1 : pid;
+        for (auto start = Clock::now(); !ended() && within(start);)
+            take(20);
         while (take(20)) {
         }
         return pid > 0 ? -1 : status;
