@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -31,6 +30,11 @@ constexpr double Z = 0.004, PX = 1.0 / 400;
 // Model geometry: the charts' origins at x = 50 and these y, T = 1 150 further on, their value units (S lift 60,
 // V lift / 2, A lift / 6); the cam centre at (-100, 0), base radius 50, lift 60, turned 1.2 degrees a step.
 constexpr double CHART_Y[3] = {100, 0, -100}, UNIT[3] = {60, 30, 10};
+
+// The legend's names of curves 0..6; the text panel's titles put the curve's number before them.
+const char* const NAMES[7] = {"parabolic cam curve", "harmonic cam curve", "cycloid cam curve",
+                              "modified trapezoid cam curve", "modified sine cam curve", "Gutman F-3 cam curve",
+                              "modified constant velocity cam curve"};
 
 struct P {
     double x, y;
@@ -69,8 +73,7 @@ struct Picture {
     static P pixel(P p) { return {(p.x + 1) * 400, (1 - p.y) * 400}; }
     unsigned atPixel(P q) const
     {
-        int c = int(std::floor(q.x)), r = int(std::floor(q.y));
-        return c < 0 || r < 0 || c >= 800 || r >= 800 ? 0 : pixels[r * 800 + c];
+        return q.x < 0 || q.y < 0 || q.x >= 800 || q.y >= 800 ? 0 : pixels[int(q.y) * 800 + int(q.x)];
     }
     // The pixel of p moved right and up by whole or fractional pixels.
     unsigned at(P p, double right = 0, double up = 0) const { return atPixel({pixel(p).x + right, pixel(p).y - up}); }
@@ -99,7 +102,8 @@ struct Picture {
             if (atPixel({std::round(c.x * 1024) / 1024 + s * (pa.y - pb.y) / length,
                          std::round(c.y * 1024) / 1024 + s * (pb.x - pa.x) / length}) == colour)
                 first = std::fmin(first, s), last = s, count += 0.25;
-        expect(count >= low && count <= high && count == last - first + 0.25 && std::fabs(first + last + 0.25) <= 2 * off,
+        expect(count >= low && count <= high && count == last - first + 0.25 &&
+                   std::fabs(first + last + 0.25) <= 2 * off,
                what + ": " + std::to_string(count) + " pixels from " + std::to_string(first));
     }
     // colour within a pixel of the middle of every segment of line that later drawing leaves 6 pixels clear.
@@ -120,10 +124,10 @@ struct Picture {
 // where the curve and its marker leave it clear; red lines first, then blue ones.
 void expectChartFrames(Picture& f, int curve, int step, double z)
 {
-    const double lines[][5] = {{0, 0, 0, 150, 0},   {0, 0, 0, 0, 60},      {0, 150, 0, 150, 60},  {1, 0, 0, 150, 0},
-                               {1, 0, 0, 0, 65},    {1, 150, 0, 150, 60},  {2, 0, 0, 150, 0},     {2, 0, 65, 0, -65},
-                               {2, 150, 60, 150, -60}, {0, 0, 60, 150, 60}, {1, 0, 30, 150, 30},  {1, 0, 60, 150, 60},
-                               {2, 0, 30, 150, 30}, {2, 0, -30, 150, -30}, {2, 0, 60, 150, 60},   {2, 0, -60, 150, -60}};
+    const double lines[][5] = {{0, 0, 0, 150, 0},  {0, 0, 0, 0, 60},      {0, 150, 0, 150, 60},   {1, 0, 0, 150, 0},
+                               {1, 0, 0, 0, 65},   {1, 150, 0, 150, 60},  {2, 0, 0, 150, 0},      {2, 0, 65, 0, -65},
+                               {2, 150, 60, 150, -60}, {0, 0, 60, 150, 60}, {1, 0, 30, 150, 30}, {1, 0, 60, 150, 60},
+                               {2, 0, 30, 150, 30}, {2, 0, -30, 150, -30}, {2, 0, 60, 150, 60}, {2, 0, -60, 150, -60}};
     std::vector<Line> drawn;
     for (int chart = 0; chart < 3; chart++)
         drawn.insert(drawn.end(), {chartLine(curve, chart, z), {chartPoint(curve, chart, step, z)}});
@@ -168,7 +172,8 @@ void expectTexts(Picture& f, double z, std::vector<std::pair<P, std::string>> te
     int differ = 0;
     for (int i = 0; i < 800 * 800; i++) {
         const unsigned char* p = &rgb[((799 - i / 800) * 800 + i % 800) * 3];
-        differ += (f.pixels[i] == WHITE || f.pixels[i] == TEXT) && f.pixels[i] != unsigned(p[0] << 16 | p[1] << 8 | p[2]);
+        const unsigned shown = f.pixels[i], wanted = p[0] << 16 | p[1] << 8 | p[2];
+        differ += (shown == WHITE || shown == TEXT) && shown != wanted;
     }
     f.expect(differ == 0, std::to_string(differ) + " pixels differ from the text");
 }
@@ -202,8 +207,10 @@ void expectFollower(Picture& f, int curve, int step)
 }
 
 // The single-curve view at a step and zoom, the follower only at the start zoom.
-void expectSingleView(Picture& f, int curve, int step, double z, const char* title)
+void expectSingleView(Picture& f, int curve, int step, double z)
 {
+    const std::string title = curve < 7 ? "(" + std::to_string(curve) + ") " + NAMES[curve]
+                                        : "(7) 2 intermittent points given cam curve";
     expectChartFrames(f, curve, step, z);
     for (int chart = 0; chart < 3; chart++)
         f.expectDrawn(chartLine(curve, chart, z), GREEN, {{chartPoint(curve, chart, step, z)}}, "chart line");
@@ -221,7 +228,7 @@ void expectSingleView(Picture& f, int curve, int step, double z, const char* tit
 
 // Comparison view: each curve's charts in its colour where later drawing leaves them, markers at the end of
 // the rise, the third cam on top, the follower once, at rest, and the legend with the curves' names.
-void expectComparison(Picture& f, const int curves[3], const char* const names[3])
+void expectComparison(Picture& f, const std::vector<int>& curves)
 {
     const unsigned colours[3] = {RED, BLUE, GREEN};
     const char* const labels[3] = {"red   curve :", "blue  curve :", "green curve :"};
@@ -231,12 +238,12 @@ void expectComparison(Picture& f, const int curves[3], const char* const names[3
         for (int p = 0; p < 3; p++)
             later.push_back({chartPoint(curves[p], chart, 100, Z)});
         for (int p = 2; p >= 0; p--) {
-            f.expectDrawn(chartLine(curves[p], chart, Z), colours[p], later, names[p]);
+            f.expectDrawn(chartLine(curves[p], chart, Z), colours[p], later, NAMES[curves[p]]);
             later.push_back(chartLine(curves[p], chart, Z));
         }
     }
     for (int p = 0; p < 3; p++)
-        legend.insert(legend.end(), {{{-0.1, 0.95 - 0.05 * p}, labels[p]}, {{0.2, 0.95 - 0.05 * p}, names[p]}});
+        legend.insert(legend.end(), {{{-0.1, 0.95 - 0.05 * p}, labels[p]}, {{0.2, 0.95 - 0.05 * p}, NAMES[curves[p]]}});
     f.expectDrawn(polyline(300, [&](int k) { return camPoint(curves[2], 0, k, Z); }), GREEN, {{camPoint(0, 0, 0, Z)}},
                   "third cam");
     expectMarkersAndBaseCircle(f, curves[2], 100, 0, Z);
@@ -316,74 +323,65 @@ TEST(EndToEnd, ThroughEveryViewAndOutByEscape)
     buildStandardCurves();
     buildTwoPointCurve(0.3, 0.2, 0.7, 0.8, curveSlot(TWO_POINT_CURVE));
     PtySession run([] { execl(CAMCURVES_PATH, "camcurves", static_cast<char*>(nullptr)); });
-    unsigned long window = 0;
-    // Keys pressed in the window (ESC not released: the window is gone before a release could reach it), then
-    // keys or a line typed on the console (a key once the program waits for one); what the terminal then shows.
-    auto keys = [&](const std::string& windowKeys, const std::string& typed, const std::string& shown) {
-        std::string press = "xdotool " + std::string(windowKeys == "Escape" ? "keydown" : "key") + " --window " +
-                            std::to_string(window) + " " + windowKeys + " 2>/dev/null";
-        if (!windowKeys.empty() && system(press.c_str()) != 0)
-            return press + " failed";
-        if (!typed.empty() && typed.back() != '\n')
-            run.waitForKeyRead();
-        run.type(typed);
-        return run.show(shown) == run.expected ? "" : "after " + windowKeys + typed + ": " + run.shown;
-    };
-    auto singleView = [&](int curve, int step, double z, const char* title) {
-        return picture(window, [=](Picture& f) { expectSingleView(f, curve, step, z, title); });
-    };
     ASSERT_EQ(run.show(MENU), run.expected);
     // Keys are taken at once without echo, with ^C still live; numbers in canonical mode, echoed.
     EXPECT_EQ(run.waitForKeyRead().c_lflag & (ICANON | ECHO | ISIG), unsigned(ISIG));
     run.type("70.3,0.2,0.7,0.8\n");
     ASSERT_EQ(run.show(CURVE_LINES[7] + POINTS_PROMPT + POINTS_ERROR + POINTS_PROMPT), run.expected);
     EXPECT_TRUE(run.modesAsBefore());
-    ASSERT_EQ(keys("", "0.1 0.1\n", "0.1 0.1\n"), "");
-    ASSERT_EQ(keys("", "0.9 0.9\n", "0.9 0.9\n" + KEY_HELP + CURVE_LINES[7] + POINTS_PROMPT), "");
-    ASSERT_EQ(keys("", "0.3 0.2 0.7 0.8\n", "0.3 0.2 0.7 0.8\n"), "");
-    for (int tries = 0; tries < 200 && window == 0; tries++, usleep(50000))
-        window = std::strtoul(commandOutput("xdotool search --name 'W,w:' 2>/dev/null").c_str(), nullptr, 10);
-    const char* const TWO_POINTS = "(7) 2 intermittent points given cam curve";
-    const char* const MCV = "(6) modified constant velocity cam curve";
-    ASSERT_EQ(singleView(7, 0, Z, TWO_POINTS), "");
-    XWindowAttributes size;
-    XGetWindowAttributes(glXGetCurrentDisplay(), window, &size);
-    EXPECT_EQ(std::to_string(size.width) + "x" + std::to_string(size.height), "800x800");
-    EXPECT_EQ(commandOutput("LC_ALL=C.UTF-8 xprop -id " + std::to_string(window) + " _NET_WM_NAME"),
-              "_NET_WM_NAME(UTF8_STRING) = \"" + WINDOW_TITLE + "\"\n");
-    // The step held within 0..100, 'r' and 't' reversing, a digit choosing a curve at step 0 in the same zoom.
-    std::string steps = "t";
+    auto single = [](int curve, int step, double z) {
+        return [=](Picture& f) { expectSingleView(f, curve, step, z); };
+    };
+    auto comparison = [](std::vector<int> curves) { return [=](Picture& f) { expectComparison(f, curves); }; };
+    std::string steps = "t", refused = "0.7 0.2 0.3 0.8\n", points = "0.3 0.2 0.7 0.8\n";
     for (int i = 0; i < 101; i++)
         steps += " s";
+    // Keys pressed in the window, then keys or a line typed on the console (a key once the program waits for
+    // one), what the terminal shows then, and what the window shows then. In the window: the step held within
+    // 0..100, 'r' and 't' reversing, a digit choosing a curve at step 0 in the same zoom; the window waits while
+    // the console asks, and shows the comparison once the third key is read.
     const struct {
-        std::string keys;
-        int curve, step;
-        double z;
-    } views[] = {{"3", 3, 0, Z},           {"r s s r s", 3, 1, Z},    {steps.substr(2), 3, 100, Z},
-                 {steps.substr(0, 101), 3, 50, Z}, {"w", 3, 50, Z * 0.9}, {"6 s", 6, 1, Z * 0.9}, {"W", 6, 1, Z}};
-    for (const auto& v : views) {
-        ASSERT_EQ(keys(v.keys, "", ""), "");
-        ASSERT_EQ(singleView(v.curve, v.step, v.z, v.curve == 3 ? "(3) modified trapezoid cam curve" : MCV), "")
-            << v.keys;
+        std::string windowKeys, typed, shown;
+        std::function<void(Picture&)> picture;
+    } session[] = {{"", "0.1 0.1\n", "0.1 0.1\n", nullptr},
+                   {"", "0.9 0.9\n", "0.9 0.9\n" + KEY_HELP + CURVE_LINES[7] + POINTS_PROMPT, nullptr},
+                   {"", points, points, single(7, 0, Z)},
+                   {"3", "", "", single(3, 0, Z)},
+                   {"r s s r s", "", "", single(3, 1, Z)},
+                   {steps.substr(2), "", "", single(3, 100, Z)},
+                   {steps.substr(0, 101), "", "", single(3, 50, Z)},
+                   {"w", "", "", single(3, 50, Z * 0.9)},
+                   {"6 s", "", "", single(6, 1, Z * 0.9)},
+                   {"W", "", "", single(6, 1, Z)},
+                   {"c", "\x1b[3~", KEY_HELP + COMPARISON_PROMPT, nullptr},
+                   {"", "1", CURVE_LINES[1], comparison({0, 0, 1})},
+                   {"c", "2", KEY_HELP + COMPARISON_PROMPT + CURVE_LINES[2], nullptr},
+                   {"", "4", CURVE_LINES[4], nullptr},
+                   {"", "6", CURVE_LINES[6], comparison({2, 4, 6})},
+                   {"7", "", KEY_HELP + CURVE_LINES[7] + POINTS_PROMPT, nullptr},
+                   {"", refused, refused + POINTS_ERROR + POINTS_PROMPT, nullptr},
+                   {"", points, points, single(7, 0, Z)}};
+    std::string window;
+    for (const auto& step : session) {
+        std::string press = "xdotool key --window " + window + " " + step.windowKeys + " 2>/dev/null";
+        ASSERT_TRUE(step.windowKeys.empty() || system(press.c_str()) == 0) << press;
+        if (!step.typed.empty() && step.typed.back() != '\n')
+            run.waitForKeyRead();
+        run.type(step.typed);
+        ASSERT_EQ(run.show(step.shown), run.expected) << "after " << step.windowKeys << step.typed;
+        for (int tries = 0; tries < 200 && step.picture && window.empty(); tries++, usleep(50000))
+            window = commandOutput("xdotool search --name 'W,w:' 2>/dev/null | tr -d '\\n'");
+        if (step.picture) {
+            ASSERT_EQ(picture(std::stoul(window), step.picture), "") << "after " << step.windowKeys << step.typed;
+        }
     }
-    // The window waits while the console asks; the comparison shows once the third key is read.
-    const int first[3] = {0, 0, 1}, second[3] = {2, 4, 6};
-    const char* const firstNames[3] = {"parabolic cam curve", "parabolic cam curve", "harmonic cam curve"};
-    const char* const secondNames[3] = {"cycloid cam curve", "modified sine cam curve",
-                                        "modified constant velocity cam curve"};
-    ASSERT_EQ(keys("c", "\x1b[3~", KEY_HELP + COMPARISON_PROMPT), "");
-    ASSERT_EQ(keys("", "1", CURVE_LINES[1]), "");
-    ASSERT_EQ(picture(window, [&](Picture& f) { expectComparison(f, first, firstNames); }), "");
-    ASSERT_EQ(keys("c", "2", KEY_HELP + COMPARISON_PROMPT + CURVE_LINES[2]), "");
-    ASSERT_EQ(keys("", "4", CURVE_LINES[4]), "");
-    ASSERT_EQ(keys("", "6", CURVE_LINES[6]), "");
-    ASSERT_EQ(picture(window, [&](Picture& f) { expectComparison(f, second, secondNames); }), "");
-    const std::string refused = "0.7 0.2 0.3 0.8\n";
-    ASSERT_EQ(keys("7", "", KEY_HELP + CURVE_LINES[7] + POINTS_PROMPT), "");
-    ASSERT_EQ(keys("", refused, refused + POINTS_ERROR + POINTS_PROMPT), "");
-    ASSERT_EQ(keys("", "0.3 0.2 0.7 0.8\n", "0.3 0.2 0.7 0.8\n"), "");
-    ASSERT_EQ(singleView(7, 0, Z, TWO_POINTS), "");
-    ASSERT_EQ(keys("Escape", "", ""), "");
+    XWindowAttributes size;
+    XGetWindowAttributes(glXGetCurrentDisplay(), std::stoul(window), &size);
+    EXPECT_EQ(std::to_string(size.width) + "x" + std::to_string(size.height), "800x800");
+    EXPECT_EQ(commandOutput("LC_ALL=C.UTF-8 xprop -id " + window + " _NET_WM_NAME"),
+              "_NET_WM_NAME(UTF8_STRING) = \"" + WINDOW_TITLE + "\"\n");
+    // ESC pressed and not released: the window is gone before a release could reach it.
+    ASSERT_EQ(system(("xdotool keydown --window " + window + " Escape").c_str()), 0);
     int status = run.exitStatus();
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     EXPECT_EQ(run.shown, run.expected);

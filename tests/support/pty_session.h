@@ -75,22 +75,20 @@ struct PtySession {
     termios modes() const
     {
         termios now{};
-        tcgetattr(slave, &now);
-        return now;
+        return tcgetattr(slave, &now) == 0 ? now : termios{};
     }
     // The flags and control characters (the speeds are among the flags).
     bool modesAsBefore() const
     {
-        termios now = modes();
-        return memcmp(&now, &before, offsetof(termios, c_cc) + sizeof now.c_cc) == 0;
+        const termios now = modes();
+        return memcmp(&before, &now, offsetof(termios, c_cc) + NCCS) == 0;
     }
     // Waits until a key read has switched canonical input off; the modes then.
     termios waitForKeyRead()
     {
-        termios now = modes();
-        for (auto start = Clock::now(); (now.c_lflag & ICANON) && within(start) && !ended(); now = modes())
+        for (auto start = Clock::now(); (modes().c_lflag & ICANON) && within(start) && !ended();)
             take(2);
-        return now;
+        return modes();
     }
     // The wait status once the child has ended and its last output is taken; -1 if it does not end.
     int exitStatus()
