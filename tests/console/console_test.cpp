@@ -88,9 +88,11 @@ TEST(ConsoleDialogue, TranscriptsWithTheInputOnAPipe)
         // End of input at the prompt: no error and no second prompt. Sa and Sb may be any finite numbers.
         {"0", "7", "M0H0H7P", "7 000" + untouched},
         {"00.3 -0.5 0.7 1.5\n", "7", "M0H0H7P", "7 000 0.3 -0.5 0.7 1.5 -0.5 5"}};
-    // A refused set asks again; then a good set, or the end of input. A word longer than 64 characters is refused.
-    for (std::string bad : {"0.3,0.2,0.7,0.8", "nan 0.2 0.7 0.8", "0.7 0.2 0.3 0.8", "0.3000000000000000000000000000000"
-                            "00000000000000000000000000000000000000000 0 0.7 1"}) {
+    // A refused set asks again; then a good set, or the end of input. Refused: a set outside 0 < Ta < Tb < 1, one
+    // that makes samples overflow, a word that is no number or longer than 64 characters.
+    for (std::string bad : {"-0.1 0.2 0.7 0.8", "0.7 0.2 0.3 0.8", "0.3 0.2 1 0.8", "0.3 1e308 0.7 -1e308",
+                            "0.3,0.2,0.7,0.8", "nan 0.2 0.7 0.8", "0.3000000000000000000000000000000000000000000000000"
+                            "00000000000000000000000 0 0.7 1"}) {
         cases.push_back({"0" + bad + "\n0.25 0.25 0.75 0.75\n", "7", "M0H0H7PEP", "7 000 0.25 0.25 0.75 0.75 0.3 1"});
         cases.push_back({"0" + bad + "\n", "7", "M0H0H7PEP", "7 000" + untouched});
     }

@@ -1,4 +1,4 @@
-// Curve tables on their own, no GL: published peaks, figures at chosen samples, derivatives and joins, layout.
+// Curve tables on their own, no GL: published peaks, figures at chosen samples, derivatives, joins and ends.
 // T, S, V and A are the normalized time, displacement, velocity and acceleration of the rise (dimensionless).
 #include <gtest/gtest.h>
 
@@ -49,11 +49,8 @@ TEST(CurveTables, FiguresAtChosenSamples)
         {799, 2, A, -1, 0, 2 * MATH_PI, 2e-5}, {799, 3, V, -1, 0, 2, 2e-5}, {799, 3, A, -1, 0, 4.88812, 2e-5},
         {799, 4, V, -1, 0, 1.75960, 2e-5}, {799, 4, A, -1, 0, 5.52796, 2e-5}, {799, 6, V, -1, 0, 1.27526, 2e-5},
         {799, 6, A, -1, 0, 8.01268, 2e-5},
-        // At 400 steps the joints 1/16, 1/8 and 1/4 fall on samples 25, 50 and 100: the curves' constants.
-        {400, 4, A, 50, 50, 5.527957, SIX}, {400, 4, V, 50, 50, 0.439901, SIX}, {400, 4, S, 50, 50, 0.019981, SIX},
-        {400, 6, A, 25, 25, 8.012683, SIX}, {400, 6, V, 25, 25, 0.318815, SIX}, {400, 6, V, 100, 100, 1.275258, SIX},
         // At 100 steps a sample on a boundary belongs to the earlier segment, and flat stretches are exactly flat;
-        // curve 7 and 8 through their points, the sine terms at their peaks.
+        // curves 7 and 8 run straight through their points, and their sine terms peak as worked out.
         {100, 0, A, 0, 50, 4, 0}, {100, 0, A, 51, 100, -4, 0}, {100, 3, A, 13, 37, 4.888124, SIX},
         {100, 6, V, 26, 75, 1.275258, SIX}, {100, 6, A, 26, 75, 0, 0}, {100, 6, S, 25, 25, 0.181185, SIX},
         {100, 7, S, 30, 30, 0.2, 1e-12}, {100, 7, V, 30, 69, 1.5, 1e-12}, {100, 7, A, 31, 69, 0, 0},
@@ -94,20 +91,6 @@ TEST(CurveTables, DerivativesJoinsAndEnds)
             << "curve " << curve << ": " << worst[0] << " " << worst[1] << " " << worst[2] << ", S " << s[0] << " to "
             << s[N] << ", V " << s[V] << " to " << s[V + N] << ", A " << s[A] << " to " << s[A + N];
     }
-}
-
-// Points are taken only inside 0 < Ta < Tb < 1 and where every sample comes out finite.
-TEST(CurveTables, TwoPointCurveAcceptsOnlyPointsThatGiveFiniteSamples)
-{
-    build(100, 0);
-    const double cases[][5] = {{0.3, 0.2, 0.7, 0.8, 1},  {0.3, -0.5, 0.7, 1.5, 1}, {0.01, 0, 0.99, 1, 1},
-                               {0, 0.2, 0.7, 0.8, 0},    {-0.1, 0.2, 0.7, 0.8, 0}, {0.3, 0.2, 0.3, 0.8, 0},
-                               {0.7, 0.2, 0.3, 0.8, 0},  {0.3, 0.2, 1, 0.8, 0},    {0.3, 0.2, 1.5, 0.8, 0},
-                               {NAN, 0.2, 0.7, 0.8, 0},  {0.3, NAN, 0.7, 0.8, 0},  {0.3, 0.2, 0.7, INFINITY, 0},
-                               {0.3, 1e308, 0.7, -1e308, 0}};
-    for (const auto& c : cases)
-        EXPECT_EQ(twoPointCurveAccepts(c[0], c[1], c[2], c[3]), c[4] == 1)
-            << c[0] << " " << c[1] << " " << c[2] << " " << c[3];
 }
 
 }  // namespace
