@@ -8,7 +8,6 @@
 #include <csignal>
 #include <cstdio>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "app/app_state.h"

@@ -26,7 +26,7 @@ namespace {
 using namespace expected;
 
 constexpr unsigned WHITE = 0xffffff, TEXT = 0x0a0a0a, RED = 0xff0000, GREEN = 0x00ff00, BLUE = 0x0000ff;
-constexpr double Z = 0.004, PX = 1.0 / 400;
+constexpr double Z = 0.004;
 // Model geometry: the charts' origins at x = 50 and these y, T = 1 150 further on, their value units (S lift 60,
 // V lift / 2, A lift / 6); the cam centre at (-100, 0), base radius 50, lift 60, turned 1.2 degrees a step.
 constexpr double CHART_Y[3] = {100, 0, -100}, UNIT[3] = {60, 30, 10};
@@ -263,9 +263,9 @@ std::string commandOutput(const std::string& command)
 }
 
 // The private Xvfb, and a window of this process off the screen for the reference texts, for as long as it lives.
-struct Display800 {
+struct PrivateScreen {
     bool up = startXvfb();
-    Display800()
+    PrivateScreen()
     {
         int argc = 1;
         char name[] = "e2e_test", *argv[] = {name, nullptr};
@@ -276,11 +276,10 @@ struct Display800 {
         glutCreateWindow("reference text");
         glClearColor(1, 1, 1, 1);
         glEnable(GL_LIGHTING);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
         // An X error (about a window gone with its program) fails a check instead of ending this process.
         XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
     }
-    ~Display800()
+    ~PrivateScreen()
     {
         glutExit();
         stopXvfb();
@@ -315,7 +314,7 @@ std::string picture(unsigned long window, const std::function<void(Picture&)>& e
 // (a key sent as ESC [ 3 ~ fills two reads of the first), curve 7 again and ESC.
 TEST(EndToEnd, ThroughEveryViewAndOutByEscape)
 {
-    Display800 screen;
+    PrivateScreen screen;
     ASSERT_TRUE(screen.up);
     // The tables the program builds, for the expected positions.
     appState.riseSteps = 100;
@@ -371,6 +370,7 @@ TEST(EndToEnd, ThroughEveryViewAndOutByEscape)
         ASSERT_EQ(run.show(step.shown), run.expected) << "after " << step.windowKeys << step.typed;
         for (int tries = 0; tries < 200 && step.picture && window.empty(); tries++, usleep(50000))
             window = commandOutput("xdotool search --name 'W,w:' 2>/dev/null | tr -d '\\n'");
+        ASSERT_TRUE(!step.picture || !window.empty()) << "no window";
         if (step.picture) {
             ASSERT_EQ(picture(std::stoul(window), step.picture), "") << "after " << step.windowKeys << step.typed;
         }
