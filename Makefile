@@ -53,11 +53,12 @@ run: build
 	./$(BUILD_DIR)/camcurves
 
 SANITIZE_OPTIONS := ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
-# The window tests without the leak check: ESC ends the process by exit(0) with the window open, and
+# The end-to-end test without the leak check: ESC ends the program by exit(0) with the window open, and
 # Mesa's software driver still holds its buffers then; the program itself allocates nothing.
 WINDOW_SANITIZE_OPTIONS := ASAN_OPTIONS=halt_on_error=1:detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
-# Every test, then the unit, console and window tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Every test, then the unit, console, camprofile and end-to-end tests (with the programs they run) again under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
 test:
 	$(call need_packages,$(RUN_PACKAGES) $(TEST_PACKAGES))
 	$(call configure,ON,OFF)
@@ -66,10 +67,12 @@ test:
 	@# Configured every time: the test targets are named explicitly, and an older tree may not know them yet.
 	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DCAMCURVES_SANITIZE=address,undefined \
 	  -DCAMCURVES_TESTS=ON -DCAMCURVES_TOOLS=OFF > /dev/null
-	cmake --build $(SANITIZE_DIR) -j$(JOBS) --target curves_test console_test window_test
+	cmake --build $(SANITIZE_DIR) -j$(JOBS) --target curves_test console_test camprofile_test cam_test e2e_test
 	$(SANITIZE_OPTIONS) ./$(SANITIZE_DIR)/tests/curves/curves_test
 	$(SANITIZE_OPTIONS) ./$(SANITIZE_DIR)/tests/console/console_test
-	$(WINDOW_SANITIZE_OPTIONS) ./$(SANITIZE_DIR)/tests/window/window_test
+	$(SANITIZE_OPTIONS) ./$(SANITIZE_DIR)/tests/camprofile/camprofile_test
+	$(SANITIZE_OPTIONS) ./$(SANITIZE_DIR)/tests/camprofile/cam_test
+	$(WINDOW_SANITIZE_OPTIONS) ./$(SANITIZE_DIR)/tests/e2e/e2e_test
 
 # The benchmark and screenshot programs share the tests' Xvfb support, so they need the test packages too.
 # Medians of table building, frames and key-to-frame latency on Mesa's llvmpipe in a private Xvfb.
@@ -77,7 +80,7 @@ bench:
 	$(call need_packages,$(RUN_PACKAGES) $(TEST_PACKAGES) $(TOOL_PACKAGES))
 	$(call configure,ON,ON)
 	cmake --build $(BUILD_DIR) -j$(JOBS) --target camcurves_bench
-	./$(BUILD_DIR)/tests/bench/camcurves_bench --benchmark_repetitions=15 --benchmark_report_aggregates_only=true \
+	./$(BUILD_DIR)/tools/camcurves_bench --benchmark_repetitions=15 --benchmark_report_aggregates_only=true \
 	  --benchmark_min_time=0.2
 
 # libFuzzer over everything typed on the console, for FUZZ_SECONDS (60 unless given).
@@ -91,7 +94,7 @@ screenshots:
 	$(call configure,ON,ON)
 	cmake --build $(BUILD_DIR) -j$(JOBS) --target camcurves-screenshots
 	mkdir -p docs
-	./$(BUILD_DIR)/tests/e2e/camcurves-screenshots docs
+	./$(BUILD_DIR)/tools/camcurves-screenshots docs
 
 # docs/camprofile-laws.svg, docs/cam-profile.svg: the S, V, A and J charts and the exported cam profile that the
 # README shows, drawn by camprofile.
