@@ -54,6 +54,15 @@ int modifiedTrapezoidJoints(const TwoPoints&, double* joints)
 
 void storeModifiedTrapezoidJointPoints() { appState.Ta = trapezoid::a; }
 
+// The opening quarter sine of acceleration that the modified sine and modified constant velocity share:
+// from rest at T = 0 to V = v1 and A = Amax at T = a.
+static LawSample quarterSineStart(double T, double a, double v1, double Amax)
+{
+    const double s = sin(PI * T / (2 * a));
+    const double c = cos(PI * T / (2 * a));
+    return {v1 * T - s * (2 * a * v1 / PI), (1 - c) * v1, s * Amax, c * (Amax * PI / (2 * a))};
+}
+
 // Modified sine: a quarter sine of acceleration, a long cosine, a closing quarter; boundaries a and 1 - a.
 namespace modsine {
 constexpr double a = 0.125;
@@ -65,11 +74,8 @@ constexpr double s1 = (2 * a * a * Amax / PI) * (1 - 2 / PI);
 LawSample modifiedSineAt(double T, const TwoPoints&)
 {
     using namespace modsine;
-    if (T <= a) {
-        const double s = sin(PI * T / (2 * a));
-        const double c = cos(PI * T / (2 * a));
-        return {v1 * T - s * (2 * a * v1 / PI), (1 - c) * v1, s * Amax, c * (Amax * PI / (2 * a))};
-    }
+    if (T <= a)
+        return quarterSineStart(T, a, v1, Amax);
     if (T <= 1 - a) {
         const double x = (T - a) * PI / (1 - 2 * a);
         const double s = sin(x);
@@ -126,11 +132,8 @@ constexpr double K = (b - a) * 4 * (b - a) * Amax / (PI * PI);
 LawSample modifiedConstantVelocityAt(double T, const TwoPoints&)
 {
     using namespace constvel;
-    if (T <= a) {
-        const double s = sin(PI * T / (2 * a));
-        const double c = cos(PI * T / (2 * a));
-        return {v1 * T - s * (2 * a * v1 / PI), (1 - c) * v1, s * Amax, c * (Amax * PI / (2 * a))};
-    }
+    if (T <= a)
+        return quarterSineStart(T, a, v1, Amax);
     if (T <= b) {
         const double x = (T - a) * PI / d;
         const double s = sin(x);
