@@ -1,23 +1,20 @@
 // camprofile: jerk against the derivative of A, characteristic values against their exact values, and the built
-// command (CSV read back, SVG checked by xmllint and rsvg-convert, refused command lines). All values dimensionless.
+// command (CSV read back, JSON, SVG checked by xmllint and rsvg-convert, refused command lines). Values dimensionless.
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
-#include <sys/wait.h>
-
 #include <nlohmann/json.hpp>
+#include <sstream>
 
 #include "app/app_state.h"
 #include "camdesign/law_characteristics.h"
 #include "curves/law_names.h"
 #include "curves/motion_tables.h"
+#include "run_command.h"
 
-static const double MATH_PI = 3.14159265358979323846;
 static const TwoPoints POINTS_A = {0.3, 0.2, 0.7, 0.8};
 static const TwoPoints POINTS_B = {0.1, 0.05, 0.85, 0.95};
+static const std::string POINTS_ARGS = " --points 0.3 0.2 0.7 0.8";
 
 // Exact values, and the jumps of A where the jerk is infinite: closed forms, or (Gutman F-3, the modified laws'
 // (A·V)m, law 7) the maxima of the formulas found to 30 digits with an arbitrary-precision root finder.
@@ -25,7 +22,7 @@ static const TwoPoints POINTS_B = {0.1, 0.05, 0.85, 0.95};
 // at its sampling grid (about 1e-7) is caught.
 TEST(LawCharacteristics, MatchExactValuesAndFindEveryInfiniteJerk)
 {
-    const double P = MATH_PI, P2 = P * P, P3 = P2 * P;
+    const double P = PI, P2 = P * P, P3 = P2 * P;
     struct Case { int law; double Vm, Am, Jm, AVm; std::vector<JerkImpulse> infinite; };
     const Case cases[] = {
         {0, 2, 4, 0, 8, {{0, 4}, {0.5, -8}, {1, 4}}},
@@ -55,93 +52,57 @@ TEST(LawCharacteristics, MatchExactValuesAndFindEveryInfiniteJerk)
 TEST(Jerk, IsTheDerivativeOfAccelerationInsideEverySegment)
 {
     const double h = 1e-5;
-    struct Case { int law; TwoPoints points; };
-    const Case cases[] = {{0, {}}, {1, {}}, {2, {}}, {3, {}}, {4, {}}, {5, {}}, {6, {}}, {7, POINTS_A}, {7, POINTS_B}};
-    for (const Case& c : cases) {
+    const std::pair<int, TwoPoints> cases[] = {{0, {}}, {1, {}}, {2, {}}, {3, {}}, {4, {}}, {5, {}}, {6, {}},
+                                               {7, POINTS_A}, {7, POINTS_B}};
+    for (const auto& [law, points] : cases)
         for (int i = 0; i < 1000; i++) {
-            const double T = (i + 0.3) / 1000;
-            const double slope =
-                (evaluateLaw(c.law, T + h, c.points).A - evaluateLaw(c.law, T - h, c.points).A) / (2 * h);
-            const double J = evaluateLaw(c.law, T, c.points).J;
-            ASSERT_NEAR(J, slope, 1e-4 + 1e-6 * std::fabs(J)) << "law " << c.law << " T " << T;
+            const double T = (i + 0.3) / 1000, J = evaluateLaw(law, T, points).J;
+            const double slope = (evaluateLaw(law, T + h, points).A - evaluateLaw(law, T - h, points).A) / (2 * h);
+            ASSERT_NEAR(J, slope, 1e-4 + 1e-6 * std::fabs(J)) << "law " << law << " T " << T;
         }
-    }
 }
 
-struct Outcome { int status; std::string out, err; };
-
-static std::string readFile(const std::string& path)
+// Every number must read back as the double the tables and the laws hold: compared with ==, not within a tolerance.
+// The table at 100 samples is the program's tables; the laws' JSON holds each law's values under exactly its keys.
+TEST(TableAndLawsCommands, PrintTheProgramsTablesAndTheLawsValuesExactly)
 {
-    std::stringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
-}
-
-static std::string scratch(const std::string& name) { return testing::TempDir() + "camprofile_" + name; }
-
-static Outcome run(std::string line, const std::vector<std::string>& args)
-{
-    for (const std::string& arg : args)
-        line += " '" + arg + "'";
-    const int status = std::system((line + " >" + scratch("out") + " 2>" + scratch("err")).c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(scratch("out")), readFile(scratch("err"))};
-}
-
-static Outcome camprofile(const std::vector<std::string>& args) { return run(CAMPROFILE_PATH, args); }
-
-// Every number must read back as the double the tables hold: compared with ==, not within a tolerance.
-TEST(TableCommand, AtHundredSamplesEqualsTheProgramsTablesExactly)
-{
+    const Outcome laws = camprofile("laws --json" + POINTS_ARGS);
+    ASSERT_EQ(laws.status, 0) << laws.err;
+    const nlohmann::json json = nlohmann::json::parse(laws.out);
+    ASSERT_EQ(json.size(), 8u);
     appState.riseSteps = 100;
     appState.timeStep = 1.0 / 100;
     buildStandardCurves();
     buildTwoPointCurve(POINTS_A.Ta, POINTS_A.Sa, POINTS_A.Tb, POINTS_A.Sb, curveSlot(TWO_POINT_CURVE));
     for (int law = 0; law < CURVE_COUNT; law++) {
-        const Outcome result = camprofile({"table", std::to_string(law), "--points", "0.3", "0.2", "0.7", "0.8"});
+        const Outcome result = camprofile("table " + std::to_string(law) + POINTS_ARGS);
         ASSERT_EQ(result.status, 0) << result.err;
         std::istringstream csv(result.out);
         std::string row;
         EXPECT_TRUE(std::getline(csv, row) && row == "T,S,V,A,J");
         const double* slot = curveSlot(law);
         int i = 0;
-        for (double T, S, V, A, J; std::getline(csv, row); i++) {
-            ASSERT_EQ(std::sscanf(row.c_str(), "%lf,%lf,%lf,%lf,%lf", &T, &S, &V, &A, &J), 5) << row;
-            EXPECT_EQ(T, i * appState.timeStep);
-            EXPECT_TRUE(S == slot[i] && V == slot[V_ROW + i] && A == slot[A_ROW + i]) << "law " << law << ": " << row;
-            EXPECT_EQ(J, evaluateLaw(law, T, POINTS_A).J) << "law " << law << ": " << row;
+        for (std::vector<double> v(5); std::getline(csv, row); i++) {
+            ASSERT_EQ(std::sscanf(row.c_str(), "%lf,%lf,%lf,%lf,%lf", &v[0], &v[1], &v[2], &v[3], &v[4]), 5) << row;
+            const double T = i * appState.timeStep, J = evaluateLaw(law, T, POINTS_A).J;
+            EXPECT_EQ(v, (std::vector<double>{T, slot[i], slot[V_ROW + i], slot[A_ROW + i], J})) << law << ": " << row;
         }
         EXPECT_EQ(i, 101) << "law " << law;
-    }
-}
-
-TEST(LawsCommand, JsonHasExactlyTheKeysAndNamesOfEveryLaw)
-{
-    const Outcome result = camprofile({"laws", "--json", "--points", "0.3", "0.2", "0.7", "0.8"});
-    ASSERT_EQ(result.status, 0) << result.err;
-    const nlohmann::json table = nlohmann::json::parse(result.out);
-    ASSERT_EQ(table.size(), 8u);
-    for (int law = 0; law < CURVE_COUNT; law++) {
-        const nlohmann::json& row = table[law];
-        EXPECT_EQ(row.size(), 7u);
-        EXPECT_TRUE(row.at("law") == law && row.at("name") == lawName(law) && row.at("jerk_infinite") == (law < 2));
-        EXPECT_TRUE(row.at("Vm").is_number() && row.at("Am").is_number() && row.at("Jm").is_number() &&
-                    row.at("AVm").is_number());
+        LawCharacteristics m;
+        ASSERT_TRUE(lawCharacteristics(law, POINTS_A, m));
+        EXPECT_EQ(json[law], nlohmann::json({{"law", law}, {"name", lawName(law)}, {"Vm", m.Vm}, {"Am", m.Am},
+                                             {"Jm", m.Jm}, {"jerk_infinite", law < 2}, {"AVm", m.AVm}}));
     }
 }
 
 TEST(PlotCommand, WritesSvgThatXmllintAcceptsAndRsvgConvertRenders)
 {
-    struct Case { std::vector<std::string> laws; std::vector<int> legend; bool arrows; };
-    const Case cases[] = {{{"parabolic", "1", "two-point"}, {0, 1, 7}, true}, {{"cycloid"}, {2}, false}};
+    struct Case { std::string laws; std::vector<int> legend; bool arrows; };
+    const Case cases[] = {{"parabolic 1 two-point", {0, 1, 7}, true}, {"cycloid", {2}, false}};
     const char* const colours[3] = {"red", "blue", "green"};
     for (const Case& c : cases) {
-        std::vector<std::string> args = {"plot"};
-        args.insert(args.end(), c.laws.begin(), c.laws.end());
-        args.insert(args.end(), {"--points", "0.3", "0.2", "0.7", "0.8", "-o", scratch("plot.svg")});
-        ASSERT_EQ(camprofile(args).status, 0);
-        EXPECT_EQ(run("xmllint", {"--noout", scratch("plot.svg")}).status, 0);
-        ASSERT_EQ(run("rsvg-convert", {scratch("plot.svg"), "-o", scratch("plot.png")}).status, 0);
-        EXPECT_EQ(readFile(scratch("plot.png")).substr(1, 3), "PNG");
+        ASSERT_EQ(camprofile("plot " + c.laws + POINTS_ARGS + " -o " + scratch("plot.svg")).status, 0);
+        expectValidSvg(scratch("plot.svg"));
         const std::string svg = readFile(scratch("plot.svg"));
         for (size_t k = 0; k < c.legend.size(); k++)
             EXPECT_NE(svg.find(colours[k] + std::string(": ") + LAW_TITLES[c.legend[k]]), std::string::npos);
@@ -149,30 +110,32 @@ TEST(PlotCommand, WritesSvgThatXmllintAcceptsAndRsvgConvertRenders)
     }
 }
 
+// Both commands' refusals: the status, and a word of the message that names the argument or the rule.
 TEST(CommandLine, RefusesBadArgumentsWithStatusAndMessage)
 {
-    struct Case { std::vector<std::string> args; int status; std::string word; };
-    const Case cases[] = {
-        {{"frobnicate"}, 2, "frobnicate"},
-        {{"table", "9"}, 2, "unknown law"},
-        {{"table", "two-point"}, 2, "--points"},
-        {{"table", "7", "--points", "0.3", "nan", "0.7", "0.8"}, 2, "finite"},
-        {{"table", "7", "--points", "0.3", "0.2", "inf", "0.8"}, 2, "finite"},
-        {{"table", "7", "--points", "0.7", "0.2", "0.3", "0.8"}, 2, "0 < TA < TB < 1"},
-        {{"table", "7", "--points", "0.3", "-1e308", "0.30000000000000004", "1e308"}, 2, "overflows"},
-        {{"laws", "--points", "0.3", "-1e308", "0.30000000000000004", "1e308"}, 2, "overflows"},
-        {{"table", "1", "--samples", "0"}, 2, "--samples"},
-        {{"table", "1", "--samples", "-3"}, 2, "--samples"},
-        {{"table", "1", "--samples", "ten"}, 2, "--samples"},
-        {{"table", "1", "--samples", "100001"}, 2, "100000"},
-        {{"plot", "0", "1", "2", "3", "-o", scratch("four.svg")}, 2, "at most 3"},
-        {{"table", "1", "-o", "/nonexistent-folder/t.csv"}, 1, "/nonexistent-folder/t.csv"},
-        {{"--help"}, 0, "laws"},
+    const struct { std::string args; const char* word; int status = 2; } cases[] = {
+        {"frobnicate", "frobnicate"}, {"table 9", "unknown law"}, {"table two-point", "--points"},
+        {"table 7 --points 0.3 nan 0.7 0.8", "finite"}, {"table 7 --points 0.3 0.2 inf 0.8", "finite"},
+        {"table 7 --points 0.7 0.2 0.3 0.8", "0 < TA < TB < 1"}, {"cam 7", "--points"}, {"--help", "laws", 0},
+        {"table 7 --points 0.3 -1e308 0.30000000000000004 1e308", "overflows"}, {"cam 9", "law"},
+        {"laws --points 0.3 -1e308 0.30000000000000004 1e308", "overflows"}, {"cam 2 --rise 0", "--rise"},
+        {"table 1 --samples 0", "--samples"}, {"table 1 --samples -3", "--samples"}, {"cam 2 --lift -5", "--lift"},
+        {"table 1 --samples ten", "--samples"}, {"table 1 --samples 100001", "100000"},
+        {"plot 0 1 2 3 -o " + scratch("four.svg"), "at most 3"}, {"cam 2 --offset 1e999", "finite"},
+        {"cam two-point --points 0.6 0.2 0.4 0.8", "--points"}, {"cam 2 --rise abc", "--rise"},
+        {"table 1 -o /no-such-folder/t.csv", "/no-such-folder/t.csv", 1}, {"cam 2 --lift inf", "--lift"},
+        {"cam 2 --base-radius nan", "--base-radius"}, {"cam 2 --base-radius 0", "above 0"},
+        {"cam 2 --dwell -1", "--dwell"}, {"cam 2 --return -1", "--return"}, {"cam 2 --offset 50", "--offset"},
+        {"cam 2 --rise 150 --dwell 100 --return 120", "360"}, {"cam 2 --follower flat", "--follower"},
+        {"cam 2 --follower roller --offset=-60", "--offset"}, {"cam 2 --roller-radius 5", "--roller-radius"},
+        {"cam 2 --follower roller --roller-radius 0", "--roller-radius"}, {"cam 2 --profile cam.png", "--profile"},
+        {"cam 2 --per-degree 0", "--per-degree"}, {"cam 2 --per-degree 101", "--per-degree"},
+        {"cam 2 --table /no-such-folder/t.csv", "--table: cannot write", 1},
+        {"cam 2 --profile /no-such-folder/p.dxf", "--profile: cannot write", 1},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const Outcome result = camprofile(c.args);
-        EXPECT_EQ(result.status, c.status) << c.args[0] << " " << c.word;
-        EXPECT_NE((c.status == 0 ? result.out : result.err).find(c.word), std::string::npos)
-            << c.word << " not in: " << result.err;
+        EXPECT_EQ(result.status, c.status) << c.args << "\n" << result.err;
+        EXPECT_NE((c.status ? result.err : result.out).find(c.word), std::string::npos) << c.args << ": " << result.err;
     }
 }
