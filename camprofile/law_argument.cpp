@@ -2,9 +2,8 @@
 #include "camprofile/law_argument.h"
 
 #include <algorithm>
-#include <cmath>
-#include <cstdlib>
 
+#include "camprofile/number_argument.h"
 #include "camprofile/number_format.h"
 #include "curves/motion_tables.h"
 
@@ -41,16 +40,7 @@ static const char* const POINT_NAMES[4] = {"TA", "SA", "TB", "SB"};
 
 static double pointValue(const std::string& word, int index)
 {
-    char* end = nullptr;
-    const double value = std::strtod(word.c_str(), &end);
-    if (word.empty() || *end != '\0')
-        throw CLI::ValidationError("--points",
-                                   std::string(POINT_NAMES[index]) + " must be a number, got '" + word + "'");
-    // strtod gives inf for a number beyond the double range, as for "inf" itself.
-    if (!std::isfinite(value))
-        throw CLI::ValidationError("--points", std::string(POINT_NAMES[index]) + " must be a finite number, got '" +
-                                                   word + "'");
-    return value;
+    return finiteNumberFromArgument(word, "--points", POINT_NAMES[index]);
 }
 
 TwoPoints pointsForLaws(const std::vector<int>& laws, const std::vector<std::string>& words)

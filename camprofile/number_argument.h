@@ -3,8 +3,8 @@
 
 #include <string>
 
-// Throws CLI::ValidationError naming `option` when text is not a whole finite number (nan, inf and numbers beyond
-// the double range included).
-double finiteNumberFromArgument(const std::string& text, const std::string& option);
+// Throws CLI::ValidationError naming `option` (and `value`, one of several values it takes, if given) when text
+// is not a whole finite number (nan, inf and numbers beyond the double range included).
+double finiteNumberFromArgument(const std::string& text, const std::string& option, const std::string& value = "");
 // The same, and above 0.
 double positiveNumberFromArgument(const std::string& text, const std::string& option);
