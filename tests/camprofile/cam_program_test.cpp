@@ -227,3 +227,44 @@ TEST(CamCommand, RefusesBadInputWithStatus2AndWritesNothing)
     expectValidSvg(scratch("u.svg"));
     EXPECT_NE(readFile(scratch("u.svg")).find("contour-crosses-itself"), std::string::npos);
 }
+
+// A flat face's contact runs from -h Vm / beta - e (fastest rise) to h Vm / beta - e (fastest return), with the
+// closed-form Vm of the polynomials (15/8 and 35/16); a face that symmetric about its stem spans twice the larger.
+TEST(CamCheck, FlatFaceContactTravelFollowsThePeakVelocities)
+{
+    CamDesign cam;
+    cam.follower = FLAT_FOLLOWER;
+    cam.baseRadius = 80;
+    cam.offset = 5;
+    cam.program = {{{RISE_SEGMENT, 100, 30, POLYNOMIAL_345, {}}, {DWELL_SEGMENT, 60, 0, 0, {}},
+                    {RETURN_SEGMENT, 140, 30, POLYNOMIAL_4567, {}}}};
+    const CamCheck check = checkCam(cam, 10);
+    const double rise = 30 * (15.0 / 8) / (100 * PI / 180), back = 30 * (35.0 / 16) / (140 * PI / 180);
+    EXPECT_NEAR(check.contactMin.value, -rise - 5, 1e-9);
+    EXPECT_NEAR(check.contactMin.atDeg, 50, 1e-6);
+    EXPECT_NEAR(check.contactMax.value, back - 5, 1e-9);
+    EXPECT_NEAR(check.contactMax.atDeg, 230, 1e-6);
+    EXPECT_NEAR(check.faceWidth, rise + back, 1e-9);
+    EXPECT_TRUE(check.cusps.empty() && check.minContourRadius.value > 0);
+    // The same face on a base circle of 20 mm: rho = r0 + s + s'' dips below 0 where s'' is most negative.
+    cam.baseRadius = 20;
+    const CamCheck small = checkCam(cam, 10);
+    ASSERT_EQ(small.cusps.size(), 1u);
+    for (double edge : {small.cusps[0].fromDeg, small.cusps[0].toDeg})
+        EXPECT_NEAR(camPointAt(cam, edge).contourRadius, 0, 1e-6) << edge;
+    EXPECT_LT(small.minContourRadius.value, 0);
+}
+
+// Law 7 is accepted in a cam exactly when it never runs backwards: the closed-form rule against V sampled at
+// 20,001 points, on points either side of the boundary (8 SA (TB - TA) = 3 TA (SB - SA) at SA = 0.72 / 4.1).
+TEST(CamDesignRules, LawSevenIsAcceptedExactlyWhenItKeepsRising)
+{
+    const TwoPoints cases[] = {{0.3, 0.2, 0.7, 0.8}, {0.1, -2, 0.9, 3}, {0.25, 0, 0.75, 1}, {0.3, 0.18, 0.7, 0.8},
+                               {0.3, 0.17, 0.7, 0.8}, {0.3, 0.6, 0.7, 0.5}, {0.2, 0.3, 0.4, 0.3}, {0.1, 0.02, 0.2, 0.9}};
+    for (const TwoPoints& points : cases) {
+        double lowest = 0;
+        for (int i = 0; i <= 20000; i++)
+            lowest = std::min(lowest, evaluateLaw(7, i / 20000.0, points).V);
+        EXPECT_EQ(twoPointsKeepRising(points), lowest > -1e-9) << points.Ta << ' ' << points.Sa << ' ' << points.Sb;
+    }
+}
