@@ -120,7 +120,6 @@ CamPoint camPointAt(const CamDesign& cam, double thetaDeg)
         point.pitchX = -point.pitchX;
         point.contourX = -point.contourX;
         point.contourTangentX = -point.contourTangentX;
-        point.contactOffset = -point.contactOffset;
         if (cam.follower == KNIFE_FOLLOWER || cam.follower == ROLLER_FOLLOWER)
             point.pressureAngleDeg = -point.pressureAngleDeg;
     }

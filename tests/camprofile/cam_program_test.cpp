@@ -123,7 +123,8 @@ TEST(CamGeometry, EveryFollowerAgreesWithItsContourBuiltAgainFromNeighbouringPoi
                 } else if (kind == FLAT_FOLLOWER) {
                     EXPECT_NEAR(fy, 0, 1e-6 * std::fabs(fx)) << where << ": the face is tangent to the contour";
                     EXPECT_NEAR(qy, cam.baseRadius + p.s, 1e-9) << where;
-                    EXPECT_NEAR(p.contactOffset, qx - cam.offset, 1e-9) << where;
+                    // The contact's offset is the clockwise cam's figure in either sense, as the pressure angle's size is.
+                    EXPECT_NEAR(p.contactOffset, -sense * (qx - cam.offset), 1e-9) << where;
                 } else {
                     // The outward normal (fy, -fx) turned so that it points away from the centre.
                     const double nx = fy * -sense, ny = -fx * -sense;
