@@ -1,0 +1,258 @@
+// The six drawing primitives and the text routine on WebGL: every shape as triangles, gathered into one batch a
+// frame and drawn in order. Window coordinates -1..1, y up; the viewport maps them to pixels as desktop GL does.
+#include "render/canvas_web.h"
+#include "render/primitives.h"
+
+#include <GLES2/gl2.h>
+#include <cmath>
+
+#include "helvetica18_glyphs.h"
+
+// The font handle is the address of the glyph table read from freeglut at build time.
+void* const TEXT_FONT = const_cast<unsigned char*>(GLYPH_DATA);
+
+// What the desktop program's lines are: 2 pixels wide after the first thick line (the window sets it before).
+constexpr double LINE_WIDTH_PIXELS = 2.0;
+// Text under lighting with no light enabled comes out in the lit default material's ambient colour:
+// 0.2 ambient light times 0.2 ambient reflectance, 0.04 of full, byte 10.
+constexpr unsigned char TEXT_GREY = 10;
+// Desktop GL places a bitmap at floor(raster position - origin + this), as Mesa does.
+constexpr float BITMAP_EPSILON = 0.0001f;
+
+struct Vertex {
+    float x, y;            // window coordinates
+    unsigned char rgba[4]; // colour bytes
+};
+
+// A frame of the comparison view needs about 60,000 vertices; a fuller batch is drawn and started again.
+constexpr int BATCH_VERTICES = 6 * 40000;
+static Vertex batch[BATCH_VERTICES];
+static int batchCount;
+static GLuint vertexBuffer;
+static double viewportWidth = 800;
+static double viewportHeight = 800;
+
+static unsigned char toByte(float c) { return static_cast<unsigned char>(lround(c < 0 ? 0 : c > 1 ? 255 : c * 255)); }
+
+static void addTriangle(const Point2& a, const Point2& b, const Point2& c, const unsigned char rgba[4])
+{
+    if (batchCount + 3 > BATCH_VERTICES)
+        flushCanvasDrawing();
+    for (const Point2* p : {&a, &b, &c}) {
+        Vertex& v = batch[batchCount++];
+        v.x = static_cast<float>(p->x);
+        v.y = static_cast<float>(p->y);
+        for (int i = 0; i < 4; i++)
+            v.rgba[i] = rgba[i];
+    }
+}
+
+static void addQuad(const Point2& a, const Point2& b, const Point2& c, const Point2& d, const unsigned char rgba[4])
+{
+    addTriangle(a, b, c, rgba);
+    addTriangle(a, c, d, rgba);
+}
+
+static void colourBytes(const Rgba& colour, unsigned char rgba[4])
+{
+    rgba[0] = toByte(colour.r);
+    rgba[1] = toByte(colour.g);
+    rgba[2] = toByte(colour.b);
+    rgba[3] = toByte(colour.a);
+}
+
+// A line widthPixels wide as GL rasterizes wide lines without antialiasing: widened across its minor axis
+// only (vertically for a line more horizontal than vertical), its ends cut square to the major axis.
+static void addLine(const Point2& from, const Point2& to, double widthPixels, const unsigned char rgba[4])
+{
+    double dx = (to.x - from.x) * viewportWidth;
+    double dy = (to.y - from.y) * viewportHeight;
+    Point2 offset = {0, 0};
+    if (std::fabs(dx) >= std::fabs(dy))
+        offset.y = widthPixels / viewportHeight;
+    else
+        offset.x = widthPixels / viewportWidth;
+    addQuad({from.x - offset.x, from.y - offset.y}, {to.x - offset.x, to.y - offset.y},
+            {to.x + offset.x, to.y + offset.y}, {from.x + offset.x, from.y + offset.y}, rgba);
+}
+
+void drawLine(const Point2& from, const Point2& to, const Rgba& colour)
+{
+    unsigned char rgba[4];
+    colourBytes(colour, rgba);
+    addLine({toWindow(from.x), toWindow(from.y)}, {toWindow(to.x), toWindow(to.y)}, LINE_WIDTH_PIXELS, rgba);
+}
+
+void drawThickLine(const Point2& from, const Point2& to, double width, const Rgba& colour)
+{
+    unsigned char rgba[4];
+    colourBytes(colour, rgba);
+    // The same single-precision width as glLineWidth receives.
+    double widthPixels = static_cast<float>(toWindow(width) * 400.0);
+    addLine({toWindow(from.x), toWindow(from.y)}, {toWindow(to.x), toWindow(to.y)}, widthPixels, rgba);
+}
+
+// Corner i of the 120-gon about (cx, cy), counter-clockwise from the positive x axis.
+static Point2 roundCorner(double cx, double cy, double r, int i)
+{
+    const double delta = 2.0 * CIRCLE_PI / CIRCLE_SEGMENTS;
+    return {cx + r * cos(i * delta), cy + r * sin(i * delta)};
+}
+
+void drawDisk(const Point2& centre, double radius, const Rgba& colour)
+{
+    unsigned char rgba[4];
+    colourBytes(colour, rgba);
+    double cx = toWindow(centre.x);
+    double cy = toWindow(centre.y);
+    double r = toWindow(radius);
+    Point2 first = roundCorner(cx, cy, r, 0);
+    for (int i = 1; i + 1 < CIRCLE_SEGMENTS; i++)
+        addTriangle(first, roundCorner(cx, cy, r, i), roundCorner(cx, cy, r, i + 1), rgba);
+}
+
+void drawCircle(const Point2& centre, double radius, const Rgba& colour)
+{
+    unsigned char rgba[4];
+    colourBytes(colour, rgba);
+    double cx = toWindow(centre.x);
+    double cy = toWindow(centre.y);
+    double r = toWindow(radius);
+    for (int i = 0; i < CIRCLE_SEGMENTS; i++)
+        addLine(roundCorner(cx, cy, r, i), roundCorner(cx, cy, r, (i + 1) % CIRCLE_SEGMENTS), LINE_WIDTH_PIXELS,
+                rgba);
+}
+
+// The corners (0, 0), (w, 0), (w, h), (0, h) turned counter-clockwise by angle about the corner point.
+static void rectCorners(const Point2& corner, double width, double height, double angle, Point2 corners[4])
+{
+    double px = toWindow(corner.x);
+    double py = toWindow(corner.y);
+    double w = toWindow(width);
+    double h = toWindow(height);
+    // The same degrees as the desktop program hands to glRotated, back to radians.
+    double turn = angle / DEG_TO_RAD * (CIRCLE_PI / 180.0);
+    double c = cos(turn);
+    double s = sin(turn);
+    const double local[4][2] = {{0, 0}, {w, 0}, {w, h}, {0, h}};
+    for (int i = 0; i < 4; i++)
+        corners[i] = {px + c * local[i][0] - s * local[i][1], py + s * local[i][0] + c * local[i][1]};
+}
+
+void drawFilledRect(const Point2& corner, double width, double height, double angle, const Rgba& colour)
+{
+    unsigned char rgba[4];
+    colourBytes(colour, rgba);
+    Point2 corners[4];
+    rectCorners(corner, width, height, angle, corners);
+    addQuad(corners[0], corners[1], corners[2], corners[3], rgba);
+}
+
+void drawRectOutline(const Point2& corner, double width, double height, double angle, const Rgba& colour)
+{
+    unsigned char rgba[4];
+    colourBytes(colour, rgba);
+    Point2 corners[4];
+    rectCorners(corner, width, height, angle, corners);
+    for (int i = 0; i < 4; i++)
+        addLine(corners[i], corners[(i + 1) % 4], LINE_WIDTH_PIXELS, rgba);
+}
+
+// Window pixel (x, y), counted from the bottom left, as a quad in window coordinates; runs of pixels share one.
+static void addPixelRun(int x, int y, int length, const unsigned char rgba[4])
+{
+    double left = x * 2.0 / viewportWidth - 1;
+    double right = (x + length) * 2.0 / viewportWidth - 1;
+    double bottom = y * 2.0 / viewportHeight - 1;
+    double top = (y + 1) * 2.0 / viewportHeight - 1;
+    addQuad({left, bottom}, {right, bottom}, {right, top}, {left, top}, rgba);
+}
+
+// One glyph with its lower left corner at window pixel (x, y).
+static void addGlyph(const unsigned char* glyph, int x, int y, const unsigned char rgba[4])
+{
+    const int width = glyph[0];
+    const int rowBytes = (width + 7) / 8;
+    for (int row = 0; row < GLYPH_HEIGHT; row++) {
+        const unsigned char* bits = glyph + 1 + row * rowBytes;
+        for (int i = 0; i < width;) {
+            if (!(bits[i / 8] & (0x80 >> (i % 8)))) {
+                i++;
+                continue;
+            }
+            int start = i;
+            while (i < width && (bits[i / 8] & (0x80 >> (i % 8))))
+                i++;
+            addPixelRun(x + start, y + row, i - start, rgba);
+        }
+    }
+}
+
+// As glRasterPos2f and glutBitmapCharacter: a start outside the window makes the raster position invalid and
+// draws nothing; each glyph then advances the position by its width. Bytes above 127 read as negative, and
+// freeglut draws no character below 1.
+void drawText(float x, float y, void* font, const char* text)
+{
+    if (font != TEXT_FONT || !(x >= -1 && x <= 1 && y >= -1 && y <= 1))
+        return;
+    const unsigned char rgba[4] = {TEXT_GREY, TEXT_GREY, TEXT_GREY, 255};
+    float rasterX = x * static_cast<float>(viewportWidth / 2) + static_cast<float>(viewportWidth / 2);
+    float rasterY = y * static_cast<float>(viewportHeight / 2) + static_cast<float>(viewportHeight / 2);
+    for (const char* c = text; *c != '\0'; c++) {
+        int character = static_cast<signed char>(*c);
+        if (character < 1)
+            continue;
+        const unsigned char* glyph = GLYPH_DATA + GLYPH_OFFSET[character];
+        addGlyph(glyph, static_cast<int>(std::floor(rasterX - GLYPH_XORIG + BITMAP_EPSILON)),
+                 static_cast<int>(std::floor(rasterY - GLYPH_YORIG + BITMAP_EPSILON)), rgba);
+        rasterX += glyph[0];
+    }
+}
+
+static GLuint compileShader(GLenum type, const char* source)
+{
+    GLuint shader = glCreateShader(type);
+    glShaderSource(shader, 1, &source, nullptr);
+    glCompileShader(shader);
+    return shader;
+}
+
+void setUpCanvasDrawing()
+{
+    static const char* const VERTEX_SHADER =
+        "attribute vec2 position; attribute vec4 colour; varying vec4 shade;"
+        "void main() { gl_Position = vec4(position, 0.0, 1.0); shade = colour; }";
+    static const char* const FRAGMENT_SHADER =
+        "precision mediump float; varying vec4 shade; void main() { gl_FragColor = shade; }";
+    GLuint program = glCreateProgram();
+    glAttachShader(program, compileShader(GL_VERTEX_SHADER, VERTEX_SHADER));
+    glAttachShader(program, compileShader(GL_FRAGMENT_SHADER, FRAGMENT_SHADER));
+    glBindAttribLocation(program, 0, "position");
+    glBindAttribLocation(program, 1, "colour");
+    glLinkProgram(program);
+    glUseProgram(program);
+
+    glGenBuffers(1, &vertexBuffer);
+    glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
+    glBufferData(GL_ARRAY_BUFFER, sizeof batch, nullptr, GL_STREAM_DRAW);
+    glEnableVertexAttribArray(0);
+    glEnableVertexAttribArray(1);
+    glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, sizeof(Vertex), reinterpret_cast<void*>(0));
+    glVertexAttribPointer(1, 4, GL_UNSIGNED_BYTE, GL_TRUE, sizeof(Vertex), reinterpret_cast<void*>(2 * sizeof(float)));
+}
+
+void setCanvasViewport(int width, int height)
+{
+    viewportWidth = width;
+    viewportHeight = height;
+    glViewport(0, 0, width, height);
+}
+
+void flushCanvasDrawing()
+{
+    if (batchCount > 0) {
+        glBufferSubData(GL_ARRAY_BUFFER, 0, batchCount * sizeof(Vertex), batch);
+        glDrawArrays(GL_TRIANGLES, 0, batchCount);
+    }
+    batchCount = 0;
+}
