@@ -13,6 +13,12 @@ TEST_PACKAGES := libgtest-dev xvfb xauth xdotool x11-utils clang libclang-rt-dev
 TOOL_PACKAGES := libbenchmark-dev libpng-dev
 FUZZ_PACKAGES := clang libclang-rt-dev
 DEB_PACKAGES := dpkg-dev file
+# The page (`make web`): Debian's Emscripten, node for it and for npm (which brings the terminal library), and
+# freeglut for the glyphs of the window's font. Debian's npm only where no npm is installed: a node from
+# elsewhere (nodesource) brings its own, and Debian's npm would not install beside it.
+WEB_PACKAGES := cmake make g++ freeglut3-dev emscripten nodejs $(if $(shell command -v npm 2>/dev/null),,npm)
+# The browser test: Chromium driven by Selenium, with a Japanese font for the terminal.
+WEB_TEST_PACKAGES := chromium chromium-driver python3-selenium fonts-ipafont-gothic
 
 # Installs the packages of $(1) that are missing: with apt-get as root, else names the command and stops.
 # Without dpkg and apt-get (another distribution) it says so and goes on; CMake then names a missing library.
@@ -42,7 +48,7 @@ define configure
 	  cmake -S . -B $(BUILD_DIR) --log-level=WARNING -DCAMCURVES_TESTS=$(1) -DCAMCURVES_TOOLS=$(2)
 endef
 
-.PHONY: build run test bench fuzz screenshots install package clean
+.PHONY: build run test bench fuzz screenshots install package clean web
 
 build:
 	$(call need_packages,$(RUN_PACKAGES))
@@ -114,5 +120,26 @@ package: build
 	$(call need_packages,$(DEB_PACKAGES))
 	cd $(BUILD_DIR) && cpack -G DEB
 
+WEB_DIR := build-web
+WEB_BUILD_DIR := build-web-obj
+WEB_SIZE_LIMIT := 2000000
+# emcc runs its tools with node; a node not from Debian does not search Debian's modules (acorn) by itself.
+WEB_ENV := NODE_PATH=/usr/share/nodejs
+
+# $(WEB_DIR)/: index.html and everything it loads (the program as one script with its WebAssembly inside, the
+# terminal library and its licence), to open from disk or copy to any web server.
+web:
+	$(call need_packages,$(WEB_PACKAGES))
+	npm ci --no-audit --no-fund --loglevel=error
+	$(WEB_ENV) emcmake cmake -S . -B $(WEB_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release --log-level=WARNING > /dev/null
+	$(WEB_ENV) cmake --build $(WEB_BUILD_DIR) -j$(JOBS)
+	rm -rf $(WEB_DIR)
+	mkdir -p $(WEB_DIR)
+	cp web/index.html web/page.js web/page.css $(WEB_BUILD_DIR)/camcurves.js $(WEB_DIR)/
+	cp node_modules/@xterm/xterm/lib/xterm.js node_modules/@xterm/xterm/css/xterm.css $(WEB_DIR)/
+	cp node_modules/@xterm/xterm/LICENSE $(WEB_DIR)/xterm-LICENSE.txt
+	@size=$$(cat $(WEB_DIR)/* | wc -c); echo "$(WEB_DIR)/: $$size bytes"; \
+	  if [ $$size -gt $(WEB_SIZE_LIMIT) ]; then echo "$(WEB_DIR)/ is over $(WEB_SIZE_LIMIT) bytes"; exit 1; fi
+
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(WEB_DIR) $(WEB_BUILD_DIR)

@@ -1,30 +1,26 @@
-// The page around the web program (web/page.js): what it waits for and what it is told, as Module.page.
+// The page around the web program (web/page.js): what the program waits for and what it tells the page.
 #pragma once
 
-#include <emscripten.h>
-
-// Suspends the program (Asyncify) until the page's terminal has bytes for it: one key press with singleKey,
-// else one edited line; copies at most room of them into into and returns the count (0 at end of input).
-EM_ASYNC_JS(int, pageReadConsole, (unsigned char* into, int room, int singleKey), {
-    const bytes = await Module.page.readConsole(room, singleKey !== 0);
-    HEAPU8.set(bytes, into);
-    return bytes.length;
-});
+extern "C" {
+// Suspends the program until the page's terminal has bytes for it: one key press with singleKey, else one
+// edited line; copies at most room of them into into and returns the count (0 at end of input).
+int pageReadConsole(unsigned char* into, int room, int singleKey);
 
 // Suspends the program until a key is typed in the canvas (or was typed before, in order); returns its code.
-EM_ASYNC_JS(int, pageNextWindowKey, (), { return await Module.page.nextWindowKey(); });
+int pageNextWindowKey();
 
 // Whether canvas keys are waiting to be handled.
-EM_JS(int, pageWindowKeysWaiting, (), { return Module.page.windowKeysWaiting() ? 1 : 0; });
+int pageWindowKeysWaiting();
 
 // The key last handed over has been handled; drewFrame if its frame is drawn and finished.
-EM_JS(void, pageKeyHandled, (int drewFrame), { Module.page.keyHandled(drewFrame !== 0); });
+void pageKeyHandled(int drewFrame);
 
 // A frame has been drawn into the canvas.
-EM_JS(void, pageFrameDrawn, (), { Module.page.frameDrawn(); });
+void pageFrameDrawn();
 
 // Whether this browser can give the canvas a WebGL context at all.
-EM_JS(int, pageHasWebGL, (), { return Module.page.hasWebGL() ? 1 : 0; });
+int pageHasWebGL();
 
 // The page's title, from UTF-8.
-EM_JS(void, pageSetTitle, (const char* title), { document.title = UTF8ToString(title); });
+void pageSetTitle(const char* title);
+}
