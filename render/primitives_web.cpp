@@ -5,6 +5,7 @@
 
 #include <GLES2/gl2.h>
 #include <cmath>
+#include <initializer_list>
 
 #include "helvetica18_glyphs.h"
 
@@ -38,7 +39,8 @@ static void addTriangle(const Point2& a, const Point2& b, const Point2& c, const
 {
     if (batchCount + 3 > BATCH_VERTICES)
         flushCanvasDrawing();
-    for (const Point2* p : {&a, &b, &c}) {
+    const Point2* corners[3] = {&a, &b, &c};
+    for (const Point2* p : corners) {
         Vertex& v = batch[batchCount++];
         v.x = static_cast<float>(p->x);
         v.y = static_cast<float>(p->y);
@@ -61,19 +63,120 @@ static void colourBytes(const Rgba& colour, unsigned char rgba[4])
     rgba[3] = toByte(colour.a);
 }
 
-// A line widthPixels wide as GL rasterizes wide lines without antialiasing: widened across its minor axis
-// only (vertically for a line more horizontal than vertical), its ends cut square to the major axis.
-static void addLine(const Point2& from, const Point2& to, double widthPixels, const unsigned char rgba[4])
+// Pixel positions as the desktop rasterizer sees them: x to the right, y down from the window's top edge.
+static void toPixels(const Point2& p, float out[2])
 {
-    double dx = (to.x - from.x) * viewportWidth;
-    double dy = (to.y - from.y) * viewportHeight;
-    Point2 offset = {0, 0};
-    if (std::fabs(dx) >= std::fabs(dy))
-        offset.y = widthPixels / viewportHeight;
-    else
-        offset.x = widthPixels / viewportWidth;
-    addQuad({from.x - offset.x, from.y - offset.y}, {to.x - offset.x, to.y - offset.y},
-            {to.x + offset.x, to.y + offset.y}, {from.x + offset.x, from.y + offset.y}, rgba);
+    out[0] = static_cast<float>((p.x + 1) * viewportWidth / 2);
+    out[1] = static_cast<float>((1 - p.y) * viewportHeight / 2);
+}
+
+#ifndef TIE_SHIFT
+#define TIE_SHIFT (1.0 / 256)
+#endif
+static double snapped(double v) { return std::round(v * 256) / 256 - TIE_SHIFT; }
+
+static Point2 fromPixels(float major, float minor, bool xMajor)
+{
+    double x = snapped(xMajor ? major : minor);
+    double y = snapped(xMajor ? minor : major);
+    return {x * 2 / viewportWidth - 1, 1 - y * 2 / viewportHeight};
+}
+
+static float signOf(float v) { return v >= 0 ? 1.0f : -1.0f; }
+static float fraction(float v) { return v - std::floor(v); }
+
+// A line as GL draws wide lines without antialiasing: the pixels a one-pixel line would light along its major
+// axis (the "diamond exit" rule: the first pixel if the line leaves its diamond, never the last one's if the
+// line ends inside it), each widened across the minor axis to the line's whole number of pixels. Worked out
+// along the major axis with the minor one beside it, so one rule serves lines of either slope.
+// Cuts the segment to the window (-1..1 on both axes), as GL clips a line before widening it; false if
+// nothing of it is inside.
+static bool clipToWindow(Point2& from, Point2& to)
+{
+    double enter = 0, leave = 1;
+    const double delta[2] = {to.x - from.x, to.y - from.y};
+    const double origin[2] = {from.x, from.y};
+    for (int axis = 0; axis < 2; axis++)
+        for (double side : {-1.0, 1.0}) {
+            // Inside while side * (origin + t * delta) <= 1.
+            double towards = side * delta[axis];
+            double room = 1 - side * origin[axis];
+            if (towards == 0) {
+                if (room < 0)
+                    return false;
+            } else if (towards > 0) {
+                leave = std::fmin(leave, room / towards);
+            } else {
+                enter = std::fmax(enter, room / towards);
+            }
+        }
+    if (enter > leave)
+        return false;
+    to = {origin[0] + leave * delta[0], origin[1] + leave * delta[1]};
+    from = {origin[0] + enter * delta[0], origin[1] + enter * delta[1]};
+    return true;
+}
+
+static void addLine(Point2 from, Point2 to, double widthPixels, const unsigned char rgba[4])
+{
+    if (!clipToWindow(from, to))
+        return;
+    float start[2], end[2];
+    toPixels(from, start);
+    toPixels(to, end);
+    const bool xMajor = std::fabs(start[0] - end[0]) >= std::fabs(start[1] - end[1]);
+    const int major = xMajor ? 0 : 1;
+    const int minor = 1 - major;
+    // Start minus end, along each axis; a line of no length draws nothing.
+    const float dMajor = start[major] - end[major];
+    const float dMinor = start[minor] - end[minor];
+    if (dMajor == 0 && dMinor == 0)
+        return;
+    const float slope = dMinor / dMajor;
+
+    // Where each end lies within its pixel, from the pixel's centre.
+    const float majorDiff1 = start[major] - std::floor(start[major]) - 0.5f;
+    const float minorDiff1 = start[minor] - std::floor(start[minor]) - 0.5f;
+    const float majorDiff2 = end[major] - std::floor(end[major]) - 0.5f;
+    float minorDiff2 = end[minor] - std::floor(end[minor]) - 0.5f;
+    if (minorDiff2 == -0.5f && dMinor < 0)
+        minorDiff2 = 0.5f;
+
+    bool drawStart;
+    if (std::fabs(majorDiff1) + std::fabs(minorDiff1) < 0.5f)
+        drawStart = true;
+    else if (signOf(majorDiff1) == signOf(-dMajor))
+        drawStart = false;
+    else if (signOf(-minorDiff1) != signOf(dMinor))
+        drawStart = true;
+    else {
+        float crossing = fraction(start[minor]) + majorDiff1 * slope;
+        drawStart = crossing < 1 && crossing > 0;
+    }
+    bool drawEnd;
+    if (std::fabs(majorDiff2) + std::fabs(minorDiff2) < 0.5f)
+        drawEnd = false;
+    else if (signOf(majorDiff2) != signOf(-dMajor))
+        drawEnd = false;
+    else if (signOf(-minorDiff2) == signOf(dMinor))
+        drawEnd = true;
+    else {
+        float crossing = fraction(end[minor]) + majorDiff2 * slope;
+        drawEnd = crossing < 1 && crossing > 0;
+    }
+    // What the plain segment would light at its ends when sampled at pixel centres; move an end by up to half
+    // a pixel along the line where that differs from the rule.
+    const bool startLit = signOf(-majorDiff1) != signOf(dMajor);
+    const bool endLit = signOf(majorDiff2) == signOf(-dMajor) || majorDiff2 == 0;
+    const float towards = dMajor < 0 ? -0.5f : 0.5f;
+    float startShift = startLit != drawStart ? -majorDiff1 + towards : 0;
+    float endShift = endLit != drawEnd ? -majorDiff2 + towards : 0;
+
+    const float a = start[major] + startShift, aMinor = start[minor] + startShift * slope;
+    const float b = end[major] + endShift, bMinor = end[minor] + endShift * slope;
+    const float half = static_cast<float>(std::lround(widthPixels < 1 ? 1 : widthPixels)) / 2;
+    addQuad(fromPixels(a, aMinor - half, xMajor), fromPixels(b, bMinor - half, xMajor),
+            fromPixels(b, bMinor + half, xMajor), fromPixels(a, aMinor + half, xMajor), rgba);
 }
 
 void drawLine(const Point2& from, const Point2& to, const Rgba& colour)
