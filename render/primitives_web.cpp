@@ -1,9 +1,12 @@
 // The six drawing primitives and the text routine on WebGL: every shape as triangles, gathered into one batch a
 // frame and drawn in order. Window coordinates -1..1, y up; the viewport maps them to pixels as desktop GL does.
+// WebGL draws no wide lines, so lines are worked out here, pixel by pixel, by the rules desktop GL follows, and
+// drawn as runs of whole pixels; glyphs likewise. Disks and rectangles are WebGL's own triangles.
 #include "render/canvas_web.h"
 #include "render/primitives.h"
 
 #include <GLES2/gl2.h>
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 
@@ -70,18 +73,6 @@ static void toPixels(const Point2& p, float out[2])
     out[1] = static_cast<float>((1 - p.y) * viewportHeight / 2);
 }
 
-#ifndef TIE_SHIFT
-#define TIE_SHIFT (1.0 / 256)
-#endif
-static double snapped(double v) { return std::round(v * 256) / 256 - TIE_SHIFT; }
-
-static Point2 fromPixels(float major, float minor, bool xMajor)
-{
-    double x = snapped(xMajor ? major : minor);
-    double y = snapped(xMajor ? minor : major);
-    return {x * 2 / viewportWidth - 1, 1 - y * 2 / viewportHeight};
-}
-
 static float signOf(float v) { return v >= 0 ? 1.0f : -1.0f; }
 static float fraction(float v) { return v - std::floor(v); }
 
@@ -89,6 +80,66 @@ static float fraction(float v) { return v - std::floor(v); }
 // axis (the "diamond exit" rule: the first pixel if the line leaves its diamond, never the last one's if the
 // line ends inside it), each widened across the minor axis to the line's whole number of pixels. Worked out
 // along the major axis with the minor one beside it, so one rule serves lines of either slope.
+// Window pixel (x, y), counted from the bottom left, as a quad in window coordinates; runs of pixels share one.
+static void addPixelRun(int x, int y, int length, const unsigned char rgba[4])
+{
+    double left = x * 2.0 / viewportWidth - 1;
+    double right = (x + length) * 2.0 / viewportWidth - 1;
+    double bottom = y * 2.0 / viewportHeight - 1;
+    double top = (y + 1) * 2.0 / viewportHeight - 1;
+    addQuad({left, bottom}, {right, bottom}, {right, top}, {left, top}, rgba);
+}
+
+// Fills the convex quadrilateral (x, y in pixels, y down) as the desktop rasterizer fills it: corners snapped to
+// 1/256 pixel, a pixel lit when its centre lies inside, or on a left edge or a bottom edge (GL's fill rule on a
+// window whose rows run downwards); the lit pixels go to the batch as runs, so WebGL's own rule never decides.
+static void fillQuad(const float x[4], const float y[4], const unsigned char rgba[4])
+{
+    long long fx[4], fy[4];
+    for (int i = 0; i < 4; i++) {
+        fx[i] = std::llround((x[i] - 0.5f) * 256);
+        fy[i] = std::llround((y[i] - 0.5f) * 256);
+    }
+    long long twiceArea = 0;
+    for (int i = 0; i < 4; i++)
+        twiceArea += fx[i] * fy[(i + 1) % 4] - fx[(i + 1) % 4] * fy[i];
+    if (twiceArea == 0)
+        return;
+    const long long orientation = twiceArea > 0 ? -1 : 1;
+    long long minX = fx[0], maxX = fx[0], minY = fy[0], maxY = fy[0];
+    for (int i = 1; i < 4; i++) {
+        minX = std::min(minX, fx[i]);
+        maxX = std::max(maxX, fx[i]);
+        minY = std::min(minY, fy[i]);
+        maxY = std::max(maxY, fy[i]);
+    }
+    const int width = static_cast<int>(viewportWidth);
+    const int height = static_cast<int>(viewportHeight);
+    const int firstRow = std::max(0, static_cast<int>((minY + 255) / 256) - 1);
+    const int lastRow = std::min(height - 1, static_cast<int>(maxY / 256) + 1);
+    const int firstColumn = std::max(0, static_cast<int>((minX + 255) / 256) - 1);
+    const int lastColumn = std::min(width - 1, static_cast<int>(maxX / 256) + 1);
+    for (int row = firstRow; row <= lastRow; row++) {
+        int runStart = -1;
+        for (int column = firstColumn; column <= lastColumn + 1; column++) {
+            bool inside = column <= lastColumn;
+            for (int i = 0; i < 4 && inside; i++) {
+                const long long dx = (fx[(i + 1) % 4] - fx[i]) * orientation;
+                const long long dy = (fy[(i + 1) % 4] - fy[i]) * orientation;
+                const long long e = (column * 256LL - fx[i]) * dy - (row * 256LL - fy[i]) * dx;
+                const bool ruleSide = dy > 0 || (dy == 0 && dx > 0);
+                inside = e > 0 || (e == 0 && ruleSide);
+            }
+            if (inside && runStart < 0)
+                runStart = column;
+            if (!inside && runStart >= 0) {
+                addPixelRun(runStart, height - 1 - row, column - runStart, rgba);
+                runStart = -1;
+            }
+        }
+    }
+}
+
 // Cuts the segment to the window (-1..1 on both axes), as GL clips a line before widening it; false if
 // nothing of it is inside.
 static bool clipToWindow(Point2& from, Point2& to)
@@ -175,8 +226,9 @@ static void addLine(Point2 from, Point2 to, double widthPixels, const unsigned c
     const float a = start[major] + startShift, aMinor = start[minor] + startShift * slope;
     const float b = end[major] + endShift, bMinor = end[minor] + endShift * slope;
     const float half = static_cast<float>(std::lround(widthPixels < 1 ? 1 : widthPixels)) / 2;
-    addQuad(fromPixels(a, aMinor - half, xMajor), fromPixels(b, bMinor - half, xMajor),
-            fromPixels(b, bMinor + half, xMajor), fromPixels(a, aMinor + half, xMajor), rgba);
+    const float majors[4] = {a, b, b, a};
+    const float minors[4] = {aMinor - half, bMinor - half, bMinor + half, aMinor + half};
+    fillQuad(xMajor ? majors : minors, xMajor ? minors : majors, rgba);
 }
 
 void drawLine(const Point2& from, const Point2& to, const Rgba& colour)
@@ -259,16 +311,6 @@ void drawRectOutline(const Point2& corner, double width, double height, double a
     rectCorners(corner, width, height, angle, corners);
     for (int i = 0; i < 4; i++)
         addLine(corners[i], corners[(i + 1) % 4], LINE_WIDTH_PIXELS, rgba);
-}
-
-// Window pixel (x, y), counted from the bottom left, as a quad in window coordinates; runs of pixels share one.
-static void addPixelRun(int x, int y, int length, const unsigned char rgba[4])
-{
-    double left = x * 2.0 / viewportWidth - 1;
-    double right = (x + length) * 2.0 / viewportWidth - 1;
-    double bottom = y * 2.0 / viewportHeight - 1;
-    double top = (y + 1) * 2.0 / viewportHeight - 1;
-    addQuad({left, bottom}, {right, bottom}, {right, top}, {left, top}, rgba);
 }
 
 // One glyph with its lower left corner at window pixel (x, y).

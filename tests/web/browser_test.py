@@ -116,7 +116,7 @@ class BrowserTest(unittest.TestCase):
             page.wait_phase('ended')
             frames = page.body('data-frames')
             self.assertEqual(frames, '3')
-            self.assertTrue(any('has ended' in row for row in page.terminal_rows()))
+            wait_until(lambda: any('has ended' in row for row in page.terminal_rows()), what='the line saying so')
             browser.find_element('css selector', '#console textarea').send_keys('\ue007')
             page.wait_phase('console')
             self.assertTrue(page.output().decode().endswith('どのカム曲線？　番号='))
@@ -125,7 +125,8 @@ class BrowserTest(unittest.TestCase):
             folder = os.path.dirname(file_url(PAGE))
             asked = requested_urls(browser)
             self.assertIn(folder + '/camcurves.js', asked)
-            self.assertTrue(all(url.startswith(folder + '/') for url in asked), asked)
+            # The program's WebAssembly comes out of camcurves.js itself, as a data: address.
+            self.assertEqual([url[:80] for url in asked if not url.startswith((folder + '/', 'data:'))], [])
 
     def test_without_webgl_one_sentence_and_the_end(self):
         with chromium('--disable-3d-apis') as browser:
