@@ -14,11 +14,15 @@ PAGE, NATIVE = sys.argv[1], sys.argv[2]
 SIZE = 800
 WHITE = b'\xff\xff\xff'
 
-# Each state: its name and its steps in order, typed in the terminal ('console') or the canvas ('window');
-# '\b' is Backspace. The desktop program gets the same keys, the console's as the edited lines read.
+TITLE = 'カム曲線　1-7:カム曲線選択, c:3種カム, W,w:拡大縮小，r:正逆転，s:継続'
+# Each state: its name and its steps in order, typed in the terminal ('console') or the canvas ('window', or
+# 'queued': at once, while a dialogue still waits); '\b' is Backspace. The desktop program gets the same keys,
+# the console's as the edited lines read, the window's in the order typed.
 STATES = [
     ('start key 3, 50 steps', [('console', '3'), ('window', 's' * 50)]),
     ('comparison 2 4 6', [('console', '3'), ('window', 'c'), ('console', '246')]),
+    ('keys typed in the canvas during a dialogue, handled after it', [('console', '3'), ('window', 'c'),
+                                                                      ('queued', 'ssW'), ('console', '246')]),
     ('curve 7 through 0.3 0.2 0.7 0.8', [('console', '7'), ('console', '0.3 0.5\b2 0.7 0.9\b\b\b0.9\b8\n'),
                                          ('console', '0.3 0.2 0.7 0.8\n'), ('window', 's' * 30)]),
     ('zoomed in, labels leaving the window', [('console', '4'), ('window', 's' * 20 + 'WWWWW')]),
@@ -65,7 +69,7 @@ def farthest(points, others, limit=8):
 def native_state(steps, folder):
     """The desktop program's picture and console bytes after the same keys."""
     console = ''.join(edited(text) for where, text in steps if where == 'console')
-    keys = ''.join(text for where, text in steps if where == 'window')
+    keys = ''.join(text for where, text in steps if where != 'console')
     prefix = os.path.join(folder, 'native')
     subprocess.run([NATIVE, prefix, console, keys], check=True, timeout=120)
     with open(prefix + '.rgb', 'rb') as picture, open(prefix + '.out', 'rb') as output:
@@ -81,8 +85,9 @@ class BrowserTest(unittest.TestCase):
                 with self.subTest(state=name):
                     page = PageSession(browser, file_url(PAGE))
                     for where, text in steps:
-                        page.type_console(text) if where == 'console' else page.press_window(text)
+                        page.type_console(text) if where == 'console' else page.press_window(text, where == 'window')
                     page.settle()
+                    self.assertEqual(browser.title, TITLE)
                     native_picture, native_output = native_state(steps, folder)
                     self.assertEqual(page.output().decode(), native_output.decode())
                     web, native = colour_points(page.canvas_rgb()), colour_points(native_picture)
