@@ -6,6 +6,8 @@ import sys
 import tempfile
 import unittest
 
+from selenium.webdriver.common.keys import Keys
+
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from chromium import chromium, file_url, requested_urls, wait_until  # noqa: E402
 from page_session import PageSession  # noqa: E402
@@ -117,12 +119,13 @@ class BrowserTest(unittest.TestCase):
         with chromium() as browser:
             page = PageSession(browser, file_url(PAGE))
             page.type_console('2')
-            page.press_window('ss\ue00c')
+            page.press_window('ss' + Keys.ESCAPE)
             page.wait_phase('ended')
-            frames = page.body('data-frames')
-            self.assertEqual(frames, '3')
+            self.assertEqual(page.body('data-frames'), '3')
             wait_until(lambda: any('has ended' in row for row in page.terminal_rows()), what='the line saying so')
-            browser.find_element('css selector', '#console textarea').send_keys('\ue007')
+            # The last picture stays.
+            self.assertGreater(sum(map(len, colour_points(page.canvas_rgb()).values())), 10000)
+            browser.find_element('css selector', '#console textarea').send_keys(Keys.ENTER)
             page.wait_phase('console')
             self.assertTrue(page.output().decode().endswith('どのカム曲線？　番号='))
             self.assertEqual(page.body('data-frames'), '0')
