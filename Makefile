@@ -13,6 +13,12 @@ TEST_PACKAGES := libgtest-dev xvfb xauth xdotool x11-utils clang libclang-rt-dev
 TOOL_PACKAGES := libbenchmark-dev libpng-dev
 FUZZ_PACKAGES := clang libclang-rt-dev
 DEB_PACKAGES := dpkg-dev file
+# The page (`make web`): Debian's Emscripten, node for it and for npm (which brings the terminal library), and
+# freeglut for the glyphs of the window's font. Debian's npm only where no npm is installed: a node from
+# elsewhere (nodesource) brings its own, and Debian's npm would not install beside it.
+WEB_PACKAGES := cmake make g++ freeglut3-dev emscripten nodejs $(if $(shell command -v npm 2>/dev/null),,npm)
+# The browser test: Chromium driven by Selenium, with a Japanese font for the terminal.
+WEB_TEST_PACKAGES := chromium chromium-driver python3-selenium fonts-ipafont-gothic
 
 # Installs the packages of $(1) that are missing: with apt-get as root, else names the command and stops.
 # Without dpkg and apt-get (another distribution) it says so and goes on; CMake then names a missing library.
@@ -42,7 +48,7 @@ define configure
 	  cmake -S . -B $(BUILD_DIR) --log-level=WARNING -DCAMCURVES_TESTS=$(1) -DCAMCURVES_TOOLS=$(2)
 endef
 
-.PHONY: build run test bench fuzz screenshots install package clean
+.PHONY: build run test bench fuzz screenshots install package clean web
 
 build:
 	$(call need_packages,$(RUN_PACKAGES))
@@ -57,10 +63,11 @@ SANITIZE_OPTIONS := ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 UBSAN_OPTIONS=ha
 # Mesa's software driver still holds its buffers then; the program itself allocates nothing.
 WINDOW_SANITIZE_OPTIONS := ASAN_OPTIONS=halt_on_error=1:detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
-# Every test, then the unit, console, camprofile and end-to-end tests (with the programs they run) again under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# Every test (the browser test on the page that `make web` builds), then the unit, console, camprofile and
+# end-to-end tests (with the programs they run) again under AddressSanitizer and UndefinedBehaviorSanitizer.
 test:
-	$(call need_packages,$(RUN_PACKAGES) $(TEST_PACKAGES))
+	$(call need_packages,$(RUN_PACKAGES) $(TEST_PACKAGES) $(WEB_PACKAGES) $(WEB_TEST_PACKAGES))
+	$(MAKE) --no-print-directory web
 	$(call configure,ON,OFF)
 	cmake --build $(BUILD_DIR) -j$(JOBS)
 	ctest --test-dir $(BUILD_DIR) --output-on-failure --no-tests=error
@@ -75,26 +82,32 @@ test:
 	$(WINDOW_SANITIZE_OPTIONS) ./$(SANITIZE_DIR)/tests/e2e/e2e_test
 
 # The benchmark and screenshot programs share the tests' Xvfb support, so they need the test packages too.
-# Medians of table building, frames and key-to-frame latency on Mesa's llvmpipe in a private Xvfb.
+# Medians of table building, frames and key-to-frame latency on Mesa's llvmpipe in a private Xvfb; then the
+# page's size, first menu and key-to-frame in headless Chromium, beside the desktop's key-to-frame.
 bench:
-	$(call need_packages,$(RUN_PACKAGES) $(TEST_PACKAGES) $(TOOL_PACKAGES))
+	$(call need_packages,$(RUN_PACKAGES) $(TEST_PACKAGES) $(TOOL_PACKAGES) $(WEB_PACKAGES) $(WEB_TEST_PACKAGES))
+	$(MAKE) --no-print-directory web
 	$(call configure,ON,ON)
 	cmake --build $(BUILD_DIR) -j$(JOBS) --target camcurves_bench
 	./$(BUILD_DIR)/tools/camcurves_bench --benchmark_repetitions=15 --benchmark_report_aggregates_only=true \
 	  --benchmark_min_time=0.2
+	/usr/bin/python3 tools/web/web_bench.py $(WEB_DIR) ./$(BUILD_DIR)/tools/camcurves_bench
 
 # libFuzzer over everything typed on the console, for FUZZ_SECONDS (60 unless given).
 fuzz:
 	$(call need_packages,$(RUN_PACKAGES) $(FUZZ_PACKAGES))
 	FUZZ_SECONDS=$${FUZZ_SECONDS:-60} bash tests/fuzz/run_fuzz.sh $(CURDIR) $(CURDIR)/$(BUILD_DIR) long
 
-# docs/single-curve.png, docs/comparison.png, docs/curve7.png: the real window drawn on a private Xvfb.
+# docs/single-curve.png, docs/comparison.png, docs/curve7.png: the real window drawn on a private Xvfb;
+# docs/web-page.png: the page in headless Chromium.
 screenshots:
-	$(call need_packages,$(RUN_PACKAGES) $(TEST_PACKAGES) $(TOOL_PACKAGES))
+	$(call need_packages,$(RUN_PACKAGES) $(TEST_PACKAGES) $(TOOL_PACKAGES) $(WEB_PACKAGES) $(WEB_TEST_PACKAGES))
+	$(MAKE) --no-print-directory web
 	$(call configure,ON,ON)
 	cmake --build $(BUILD_DIR) -j$(JOBS) --target camcurves-screenshots
 	mkdir -p docs
 	./$(BUILD_DIR)/tools/camcurves-screenshots docs
+	/usr/bin/python3 tools/web/web_screenshot.py $(WEB_DIR) docs/web-page.png
 
 # docs/camprofile-laws.svg, docs/cam-profile.svg: the S, V, A and J charts and the exported cam profile that the
 # README shows, drawn by camprofile.
@@ -114,5 +127,26 @@ package: build
 	$(call need_packages,$(DEB_PACKAGES))
 	cd $(BUILD_DIR) && cpack -G DEB
 
+WEB_DIR := build-web
+WEB_BUILD_DIR := build-web-obj
+WEB_SIZE_LIMIT := 2000000
+# emcc runs its tools with node; a node not from Debian does not search Debian's modules (acorn) by itself.
+WEB_ENV := NODE_PATH=/usr/share/nodejs
+
+# $(WEB_DIR)/: index.html and everything it loads (the program as one script with its WebAssembly inside, the
+# terminal library and its licence), to open from disk or copy to any web server.
+web:
+	$(call need_packages,$(WEB_PACKAGES))
+	npm ci --no-audit --no-fund --loglevel=error
+	$(WEB_ENV) emcmake cmake -S . -B $(WEB_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release --log-level=WARNING > /dev/null
+	$(WEB_ENV) cmake --build $(WEB_BUILD_DIR) -j$(JOBS)
+	rm -rf $(WEB_DIR)
+	mkdir -p $(WEB_DIR)
+	cp web/index.html web/page.js web/page.css $(WEB_BUILD_DIR)/camcurves.js $(WEB_DIR)/
+	cp node_modules/@xterm/xterm/lib/xterm.js node_modules/@xterm/xterm/css/xterm.css $(WEB_DIR)/
+	cp node_modules/@xterm/xterm/LICENSE $(WEB_DIR)/xterm-LICENSE.txt
+	@size=$$(cat $(WEB_DIR)/* | wc -c); echo "$(WEB_DIR)/: $$size bytes"; \
+	  if [ $$size -gt $(WEB_SIZE_LIMIT) ]; then echo "$(WEB_DIR)/ is over $(WEB_SIZE_LIMIT) bytes"; exit 1; fi
+
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(WEB_DIR) $(WEB_BUILD_DIR)

@@ -1,18 +1,14 @@
-// POSIX terminal: non-canonical, no-echo single-key read and a shared input buffer over file descriptor 0.
+// Console input on every platform: the single-key read, its escape sequences and the number read, over one
+// byte buffer that the platform's console fills (terminal_x11.cpp, terminal_web.cpp).
 #include "app/terminal.h"
 
-#include <cerrno>
 #include <cmath>
-#include <csignal>
 #include <cstdlib>
-#include <poll.h>
-#include <termios.h>
-#include <unistd.h>
+
+#include "app/console_input.h"
 
 constexpr int INPUT_BUFFER_SIZE = 4096;
 constexpr int NUMBER_WORD_MAX = 64;
-// How long the rest of an escape sequence may lag behind its ESC byte.
-constexpr int ESCAPE_WAIT_MS = 30;
 
 static unsigned char inputBuffer[INPUT_BUFFER_SIZE];
 static int inputStart;
@@ -21,54 +17,10 @@ static bool inputEnded;
 // Second code of an arrow or function key, or -1.
 static int pendingKeyCode = -1;
 
-static struct termios savedModes;
-static volatile sig_atomic_t haveSavedModes;
-
-void restoreTerminal()
-{
-    if (haveSavedModes)
-        tcsetattr(STDIN_FILENO, TCSANOW, &savedModes);
-}
-
-static void onFatalSignal(int signalNumber)
-{
-    restoreTerminal();
-    signal(signalNumber, SIG_DFL);
-    raise(signalNumber);
-}
-
-static void guardSignal(int signalNumber)
-{
-    struct sigaction action = {};
-    struct sigaction previous = {};
-    sigaction(signalNumber, nullptr, &previous);
-    // A signal the parent chose to ignore (nohup) stays ignored.
-    if (previous.sa_handler == SIG_IGN)
-        return;
-    action.sa_handler = onFatalSignal;
-    sigemptyset(&action.sa_mask);
-    sigaction(signalNumber, &action, nullptr);
-}
-
-void installTerminalGuards()
-{
-    static bool installed;
-    if (installed)
-        return;
-    installed = true;
-    if (isatty(STDIN_FILENO) && tcgetattr(STDIN_FILENO, &savedModes) == 0) {
-        haveSavedModes = 1;
-        atexit(restoreTerminal);
-    }
-    guardSignal(SIGINT);
-    guardSignal(SIGTERM);
-    guardSignal(SIGHUP);
-}
-
 static int bufferedCount() { return inputEnd - inputStart; }
 
-// Appends what one read() gives; false at end of input or on an error.
-static bool readMore()
+// Appends what the console gives (one key press with singleKey, else one read); false at end of input.
+static bool readMore(bool singleKey = false)
 {
     if (inputStart == inputEnd)
         inputStart = inputEnd = 0;
@@ -82,17 +34,13 @@ static bool readMore()
         if (inputEnd == INPUT_BUFFER_SIZE)
             return true;
     }
-    for (;;) {
-        ssize_t got = read(STDIN_FILENO, inputBuffer + inputEnd, INPUT_BUFFER_SIZE - inputEnd);
-        if (got > 0) {
-            inputEnd += static_cast<int>(got);
-            return true;
-        }
-        if (got < 0 && errno == EINTR)
-            continue;
-        inputEnded = true;
-        return false;
+    int got = readConsoleBytes(inputBuffer + inputEnd, INPUT_BUFFER_SIZE - inputEnd, singleKey);
+    if (got > 0) {
+        inputEnd += got;
+        return true;
     }
+    inputEnded = true;
+    return false;
 }
 
 // Next byte of input, or -1 at end of input.
@@ -106,23 +54,6 @@ static int takeByte()
 static int peekByte()
 {
     return bufferedCount() > 0 ? inputBuffer[inputStart] : -1;
-}
-
-// Reads at least one byte with the terminal in non-canonical, no-echo mode; if that byte is an ESC
-// alone, waits briefly for the rest of an escape sequence. The modes are restored before returning.
-static void readRawKeyBytes()
-{
-    struct termios raw = savedModes;
-    raw.c_lflag &= ~(ICANON | ECHO);
-    raw.c_cc[VMIN] = 1;
-    raw.c_cc[VTIME] = 0;
-    tcsetattr(STDIN_FILENO, TCSANOW, &raw);
-    if (readMore() && bufferedCount() == 1 && inputBuffer[inputStart] == 0x1b) {
-        struct pollfd waitFor = {STDIN_FILENO, POLLIN, 0};
-        if (poll(&waitFor, 1, ESCAPE_WAIT_MS) > 0)
-            readMore();
-    }
-    restoreTerminal();
 }
 
 // The console runtime's codes of the keys a terminal sends as ESC [ <number> ~ ; 0 when unknown.
@@ -202,12 +133,12 @@ int readKey()
         pendingKeyCode = -1;
         return code;
     }
-    if (!haveSavedModes) {
+    if (!consoleIsTerminal()) {
         int byte = takeByte();
         return byte < 0 ? KEY_NONE : byte;
     }
     if (bufferedCount() == 0 && !inputEnded)
-        readRawKeyBytes();
+        readMore(true);
     int byte = takeByte();
     if (byte < 0)
         return KEY_NONE;

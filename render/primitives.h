@@ -1,4 +1,4 @@
-// Drawing primitives and window text in OpenGL immediate mode, in window coordinates.
+// Drawing primitives and window text, in window coordinates; one implementation a platform (_x11, _web).
 // Both matrices are the identity: x and y run -1..1 across the viewport, y upwards; 400 pixels a unit at 800 x 800.
 #pragma once
 
@@ -27,7 +27,7 @@ constexpr double DEG_TO_RAD = 0.01745329252;
 extern void* const TEXT_FONT;
 
 // Every coordinate and length of a primitive passes through here (v * 400 / 400).
-double toWindow(double v);
+inline double toWindow(double v) { return v * 400 / 400; }
 
 // Each primitive switches lighting off for its own drawing and on again afterwards.
 void drawLine(const Point2& from, const Point2& to, const Rgba& colour);

@@ -8,8 +8,10 @@ mkdir -p "$out/work-corpus"
 if [ ! -x "$out/console_fuzz" ] || [ -n "$(find "$src"/{app,curves,render,mechanism,tests/fuzz} -newer \
       "$out/console_fuzz" -name '*.[ch]*' | head -1)" ]; then
   clang++ -std=c++17 -g -O1 -Wall -Wextra -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all -I"$src" \
-    "$src"/tests/fuzz/console_fuzz.cpp "$src"/app/{start_up,console_dialogue,terminal,window,window_title_x11,display_check_x11}.cpp \
-    "$src"/curves/*.cpp "$src"/render/*.cpp "$src"/mechanism/*.cpp -lglut -lGL -lX11 -o "$out/console_fuzz"
+    "$src"/tests/fuzz/console_fuzz.cpp \
+    "$src"/app/{start_up,console_dialogue,terminal,terminal_x11,window,window_x11,window_title_x11,display_check_x11}.cpp \
+    "$src"/curves/*.cpp "$src"/render/{chart_frames,charts,text_panel,primitives_x11}.cpp "$src"/mechanism/*.cpp \
+    -lglut -lGL -lX11 -o "$out/console_fuzz"
 fi
 limit=(-runs=20000 -seed=1)
 [ "$3" = long ] && limit=(-max_total_time="${FUZZ_SECONDS:-60}")

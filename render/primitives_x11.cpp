@@ -1,12 +1,10 @@
-// The six drawing primitives and the text routine: one glBegin/glEnd block each, lighting off inside.
+// The six drawing primitives and the text routine on desktop OpenGL: one glBegin/glEnd block each, lighting off inside.
 #include "render/primitives.h"
 
 #include <GL/freeglut.h>
 #include <cmath>
 
 void* const TEXT_FONT = GLUT_BITMAP_HELVETICA_18;
-
-double toWindow(double v) { return v * 400 / 400; }
 
 static void setColour(const Rgba& colour) { glColor4f(colour.r, colour.g, colour.b, colour.a); }
 
