@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <string>
 
+#include "camprofile/number_format.h"
+
 namespace {
 
 std::string fixed(double value, int decimals)
@@ -91,4 +93,13 @@ nlohmann::ordered_json dynamicsJson(const std::optional<CamRunning>& running, co
         j["max_contact_stress_at_deg"] = f.maxContactStress->atDeg;
     }
     return j;
+}
+
+std::string dynamicsCsvColumns(const CamRunning& running, const CamPoint& point)
+{
+    const FollowerAtSpeed f = followerAtSpeed(running, point);
+    std::string columns = ',' + formatNumber(f.velocity) + ',' + formatNumber(f.acceleration) + ',' + formatNumber(f.jerk);
+    if (running.massKg > 0)
+        return columns + ',' + formatNumber(f.contactForce) + ',' + formatNumber(f.torque);
+    return columns + ",,";
 }

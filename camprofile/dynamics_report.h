@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <ostream>
+#include <string>
 
 #include <nlohmann/json.hpp>
 
@@ -12,3 +13,9 @@
 void writeDynamicsReport(std::ostream& out, const CamRunning& running, const CamDynamics& dynamics);
 // null without a speed; the force, jump, preload, torque, power and stress keys null without a mass.
 nlohmann::ordered_json dynamicsJson(const std::optional<CamRunning>& running, const std::optional<CamDynamics>& dynamics);
+
+// The table's columns at speed, after its own six, with the leading comma.
+constexpr const char* DYNAMICS_CSV_HEADER = ",velocity_m_s,acceleration_m_s2,jerk_m_s3,contact_force_N,torque_Nm";
+// One row's columns with the leading comma, each number reading back as the same double; the force and torque
+// are empty without a mass, and the jerk is the owning segment's value where the acceleration jumps.
+std::string dynamicsCsvColumns(const CamRunning& running, const CamPoint& point);
