@@ -54,22 +54,35 @@ bool inRange(const RunningInput& input, double value)
            (highIncluded ? value <= input.high : value < input.high);
 }
 
-// The rules across the inputs, with `name` giving how a refusal names each input (option or key).
+// The running inputs from what was given of them: given[i] with its value and its text as typed (or written),
+// each refusal naming the input as `name` does, ranges first, then the rules across the inputs.
 template <typename Name>
-void checkTogether(const bool given[8], FollowerKind follower, const Name& name)
+std::optional<CamRunning> runningFrom(const bool given[8], const double values[8], const std::string texts[8],
+                                      FollowerKind follower, const Name& name)
 {
+    CamRunning running;
+    for (int i = 0; i < 8; i++) {
+        if (!given[i])
+            continue;
+        if (!inRange(RUNNING_INPUTS[i], values[i]))
+            throw CLI::ValidationError(name(i), "must lie " + rangeText(RUNNING_INPUTS[i]) + ", got " + texts[i]);
+        running.*RUNNING_INPUTS[i].field = values[i];
+    }
     for (int i = MASS; i < 8; i++)
         if (given[i] && !given[SPEED])
             throw CLI::ValidationError(name(i), "needs " + name(SPEED) + ": the forces depend on the speed");
     if (given[SPEED] && follower == OSCILLATING_ROLLER_FOLLOWER)
         throw CLI::ValidationError(name(SPEED), "dynamics are for translating followers (knife, roller, flat); an "
-                                                "oscillating arm's need its moment of inertia, not known here");
+                                                "oscillating arm's dynamics need its moment of inertia, not known here");
     if (given[WIDTH] && follower == KNIFE_FOLLOWER)
         throw CLI::ValidationError(name(WIDTH), "is for a roller or flat follower: a knife edge's contact stress "
                                                 "has no finite value");
     for (int i : {MODULUS, POISSON})
         if (given[i] && !given[WIDTH])
             throw CLI::ValidationError(name(i), "sets the contact stress's material: give " + name(WIDTH) + " too");
+    if (!given[SPEED])
+        return std::nullopt;
+    return running;
 }
 
 } // namespace
@@ -93,21 +106,15 @@ bool anyRunningOption(const RunningTexts& texts)
 std::optional<CamRunning> runningFromOptions(const RunningTexts& texts, FollowerKind follower)
 {
     bool given[8];
-    CamRunning running;
+    double values[8] = {};
+    std::string quoted[8];
     for (int i = 0; i < 8; i++) {
-        const RunningInput& input = RUNNING_INPUTS[i];
         given[i] = !texts.values[i].empty();
-        if (!given[i])
-            continue;
-        const double value = finiteNumberFromArgument(texts.values[i], input.option);
-        if (!inRange(input, value))
-            throw CLI::ValidationError(input.option, "must lie " + rangeText(input) + ", got '" + texts.values[i] + "'");
-        running.*input.field = value;
+        if (given[i])
+            values[i] = finiteNumberFromArgument(texts.values[i], RUNNING_INPUTS[i].option);
+        quoted[i] = "'" + texts.values[i] + "'";
     }
-    checkTogether(given, follower, [](int i) { return std::string(RUNNING_INPUTS[i].option); });
-    if (!given[SPEED])
-        return std::nullopt;
-    return running;
+    return runningFrom(given, values, quoted, follower, [](int i) { return std::string(RUNNING_INPUTS[i].option); });
 }
 
 nlohmann::ordered_json runningJson(const std::optional<CamRunning>& running)
@@ -139,22 +146,20 @@ std::optional<CamRunning> runningFromJson(const nlohmann::json& value, FollowerK
             throw CLI::ValidationError("running." + item.key(), "is not a running input");
     }
     bool given[8];
-    CamRunning running;
+    double values[8] = {};
+    std::string written[8];
+    const auto name = [](int i) { return std::string("running.") + RUNNING_INPUTS[i].key; };
     for (int i = 0; i < 8; i++) {
-        const RunningInput& input = RUNNING_INPUTS[i];
-        const std::string key = std::string("running.") + input.key;
-        given[i] = value.contains(input.key) && !value[input.key].is_null();
-        if (!given[i])
-            continue;
-        if (!value[input.key].is_number())
-            throw CLI::ValidationError(key, "must be a number");
-        const double number = value[input.key].get<double>();
-        if (!inRange(input, number))
-            throw CLI::ValidationError(key, "must lie " + rangeText(input) + ", got " + formatNumber(number));
-        running.*input.field = number;
+        const char* key = RUNNING_INPUTS[i].key;
+        given[i] = value.contains(key) && !value[key].is_null();
+        if (given[i] && !value[key].is_number())
+            throw CLI::ValidationError(name(i), "must be a number");
+        if (given[i])
+            values[i] = value[key].get<double>();
+        written[i] = formatNumber(values[i]);
     }
-    checkTogether(given, follower, [](int i) { return std::string("running.") + RUNNING_INPUTS[i].key; });
-    if (!given[SPEED])
-        throw CLI::ValidationError("running.speed_rpm", "is needed: the running inputs depend on the speed");
+    const std::optional<CamRunning> running = runningFrom(given, values, written, follower, name);
+    if (!running)
+        throw CLI::ValidationError(name(SPEED), "is needed: the running inputs depend on the speed");
     return running;
 }
