@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "camprofile/law_argument.h"
-#include "camprofile/number_format.h"
+#include "camprofile/arguments.h"
+#include "camprofile/output.h"
 #include "camprofile/svg_turn_plot.h"
 
 namespace {

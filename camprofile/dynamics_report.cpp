@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "camprofile/number_format.h"
+#include "camprofile/output.h"
 
 namespace {
 

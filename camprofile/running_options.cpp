@@ -2,8 +2,8 @@
 // and the design file read them by the same rules.
 #include "camprofile/running_options.h"
 
-#include "camprofile/number_argument.h"
-#include "camprofile/number_format.h"
+#include "camprofile/arguments.h"
+#include "camprofile/output.h"
 
 namespace {
 
