@@ -3,14 +3,14 @@
 #pragma once
 
 #include <optional>
-#include <ostream>
 #include <string>
 
 #include <nlohmann/json.hpp>
 
 #include "camdesign/cam_dynamics.h"
 
-void writeDynamicsReport(std::ostream& out, const CamRunning& running, const CamDynamics& dynamics);
+// "At N rpm (ω rad/s):" and a line each for the kinematics, contact force, jump, torque and stress.
+std::string dynamicsReportText(const CamRunning& running, const CamDynamics& dynamics);
 // null without a speed; the force, jump, preload, torque, power and stress keys null without a mass.
 nlohmann::ordered_json dynamicsJson(const std::optional<CamRunning>& running, const std::optional<CamDynamics>& dynamics);
 
@@ -18,4 +18,8 @@ nlohmann::ordered_json dynamicsJson(const std::optional<CamRunning>& running, co
 constexpr const char* DYNAMICS_CSV_HEADER = ",velocity_m_s,acceleration_m_s2,jerk_m_s3,contact_force_N,torque_Nm";
 // One row's columns with the leading comma, each number reading back as the same double; the force and torque
 // are empty without a mass, and the jerk is the owning segment's value where the acceleration jumps.
-std::string dynamicsCsvColumns(const CamRunning& running, const CamPoint& point);
+// Nothing where a number is not finite.
+std::optional<std::string> dynamicsCsvColumns(const CamRunning& running, const CamPoint& point);
+
+// True when every figure is finite, so that no report holds nan or inf.
+bool dynamicsFinite(const CamDynamics& dynamics);
