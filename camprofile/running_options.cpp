@@ -2,6 +2,8 @@
 // and the design file read them by the same rules.
 #include "camprofile/running_options.h"
 
+#include <cstdio>
+
 #include "camprofile/arguments.h"
 #include "camprofile/output.h"
 
@@ -39,12 +41,20 @@ const RunningInput RUNNING_INPUTS[8] = {
 };
 enum { SPEED, MASS, SPRING, PRELOAD, LOAD, WIDTH, MODULUS, POISSON };
 
+// A bound as a reader writes it: 100000, not 1e+05.
+std::string plain(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.15g", value);
+    return text;
+}
+
 std::string rangeText(const RunningInput& input)
 {
     // Poisson's ratio stops short of 0.5, where the material would not compress at all.
     const bool highIncluded = input.field != &CamRunning::poisson;
-    return std::string(input.lowIncluded ? "from " : "above ") + formatNumber(input.low) +
-           (highIncluded ? (input.lowIncluded ? " to " : " and at most ") : " to below ") + formatNumber(input.high);
+    return std::string(input.lowIncluded ? "from " : "above ") + plain(input.low) +
+           (highIncluded ? (input.lowIncluded ? " to " : " and at most ") : " to below ") + plain(input.high);
 }
 
 bool inRange(const RunningInput& input, double value)
