@@ -105,6 +105,12 @@ std::string optionFor(const DesignFault& fault, const CamRequest& request)
     return kind == RISE_SEGMENT ? "--rise" : kind == DWELL_SEGMENT ? "--dwell" : "--return";
 }
 
+// A segment's field as the --segment syntax names it.
+std::string segmentWord(const std::string& field)
+{
+    return field == "angle_deg" ? "ANGLE" : field == "lift" ? "LIFT" : field == "law" ? "LAW" : field;
+}
+
 // The one-law form, as it always was: a dwell of 0 is left out.
 CamDimensions shorthandFromOptions(const CamOptions& options)
 {
@@ -194,7 +200,7 @@ CamRequest requestFromOptions(const CLI::App& command, const CamOptions& options
     cam.running = runningFromOptions(options.running, cam.follower);
     if (const std::optional<DesignFault> fault = designFault(cam))
         throw CLI::ValidationError(optionFor(*fault, request),
-                                   (fault->segment >= 0 && !request.shorthand ? fault->field + " " : "") +
+                                   (fault->segment >= 0 && !request.shorthand ? segmentWord(fault->field) + " " : "") +
                                        fault->message);
     if (request.shorthand) {
         request.shorthand->baseRadius = cam.baseRadius;

@@ -78,7 +78,9 @@ void writeSvgProfile(std::ostream& out, const ProfileDrawing& drawing)
             out << (j ? " " : "") << millimetres(drawing.x[run[j]]) << ',' << millimetres(drawing.y[run[j]]);
         out << "\"/>\n";
     }
-    out << "</g>\n<text x=\"" << millimetres(xMin + MARGIN_MM) << "\" y=\"" << millimetres(-yMin - CAPTION_MM)
-        << "\" font-family=\"sans-serif\" font-size=\"" << millimetres(CAPTION_MM) << "\" fill=\"" << WARNING_COLOUR
-        << "\">Orange: the contour crosses itself here (undercut or cusp); it cannot be cut.</text>\n</svg>\n";
+    // The caption's 72 characters, about 0.55 of the font size each, fit the picture's width.
+    const double fontSize = std::min(CAPTION_MM, (xMax - xMin) / (72 * 0.55));
+    out << "</g>\n<text x=\"" << millimetres(xMin + fontSize) << "\" y=\"" << millimetres(-yMin - CAPTION_MM)
+        << "\" font-family=\"sans-serif\" font-size=\"" << millimetres(fontSize) << "\" fill=\"" << WARNING_COLOUR
+        << "\">Orange: the contour crosses itself here (undercut or cusp): no cutting.</text>\n</svg>\n";
 }
