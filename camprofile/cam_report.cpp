@@ -203,7 +203,8 @@ std::string camReportJson(const CamRequest& request, const CamCheck& check,
     report["contact_max_at_deg"] = valueIf(flat, check.contactMax.atDeg);
     report["face_width"] = valueIf(flat, check.faceWidth);
     report["infinite_jerk_at_deg"] = check.infiniteJerkAngles;
-    report["dynamics"] = dynamicsJson(cam.running, dynamics);
+    if (dynamics)
+        report["dynamics"] = dynamicsJson(cam.running, dynamics);
     report["warnings"] = check.warnings;
     report["design"] = designJson(cam);
     return report.dump(2) + '\n';

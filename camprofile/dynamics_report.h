@@ -11,7 +11,8 @@
 
 // "At N rpm (ω rad/s):" and a line each for the kinematics, contact force, jump, torque and stress.
 std::string dynamicsReportText(const CamRunning& running, const CamDynamics& dynamics);
-// null without a speed; the force, jump, preload, torque, power and stress keys null without a mass.
+// The report's object, written only with a speed (null without one); the force, jump, preload, torque, power
+// and stress keys are null without a mass.
 nlohmann::ordered_json dynamicsJson(const std::optional<CamRunning>& running, const std::optional<CamDynamics>& dynamics);
 
 // The table's columns at speed, after its own six, with the leading comma.
