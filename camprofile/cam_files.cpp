@@ -45,6 +45,7 @@ std::optional<ProfileDrawing> camProfileDrawing(const CamDesign& cam, const CamC
 {
     ProfileDrawing drawing;
     drawing.baseRadius = cam.baseRadius;
+    drawing.marks = profileMarks(cam, perDegree);
     std::vector<AngleStretch> crossings = check.undercut;
     crossings.insert(crossings.end(), check.cusps.begin(), check.cusps.end());
     for (int j = 0; j < 360 * perDegree; j++) {

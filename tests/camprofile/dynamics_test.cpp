@@ -179,7 +179,8 @@ TEST(CamDynamics, HertzStressAtItsReportedAngleMatchesAHandComputation)
 
 // One roller cam at two speeds through the command: the report's figures are the library's, it holds below the
 // reported jump speed and jumps above it, the table's columns read back as the follower's state, the plot is
-// SVG that xmllint and rsvg-convert read, and the report's design gives the same cam back.
+// SVG that xmllint and rsvg-convert read, the profile shows the follower, and the report's design gives the same
+// cam back.
 TEST(CamDynamicsCommand, ReportTableAndPlotAtTwoSpeeds)
 {
     const std::string cam = "cam --segment rise,100,25,cycloid --segment dwell,50 --segment return,120,25,modified-sine "
@@ -189,7 +190,8 @@ TEST(CamDynamicsCommand, ReportTableAndPlotAtTwoSpeeds)
     design.program.segments[2].law = MODIFIED_SINE;
     design.baseRadius = 45;
     const std::string table = scratch("dyn.csv"), plot = scratch("dyn.svg"), saved = scratch("dyn.json");
-    const Outcome slow = camprofile(cam + " --speed 400 --json --table " + table + " --plot " + plot);
+    const std::string profile = scratch("dyn-profile.svg");
+    const Outcome slow = camprofile(cam + " --speed 400 --json --table " + table + " --plot " + plot + " --profile " + profile);
     ASSERT_EQ(slow.status, 0) << slow.err;
     const nlohmann::json report = nlohmann::json::parse(slow.out), d = report["dynamics"];
     std::string keys;
@@ -232,6 +234,15 @@ TEST(CamDynamicsCommand, ReportTableAndPlotAtTwoSpeeds)
     for (const char* title : {"velocity v, m/s", "jerk j, m/s³", "contact force F_n, N", "camshaft torque T, N·m",
                               "rise 25 mm cycloid", "return 25 mm modified-sine"})
         EXPECT_NE(svg.find(title), std::string::npos) << title;
+
+    // The profile: the roller drawn at theta = 0 where the geometry puts its centre, the pitch curve, the sense.
+    expectValidSvg(profile);
+    const std::string picture = readFile(profile);
+    const CamPoint zero = camPointAt(design, 0);
+    char roller[96];
+    std::snprintf(roller, sizeof roller, "<circle cx=\"%.6f\" cy=\"%.6f\" r=\"12.000000\"", zero.pitchX, zero.pitchY);
+    for (const std::string& part : {std::string(roller), std::string("id=\"pitch-curve\""), std::string("turns clockwise")})
+        EXPECT_NE(picture.find(part), std::string::npos) << part;
 
     std::ofstream(saved) << slow.out;
     EXPECT_EQ(camprofile("cam --design " + saved + " --json").out, slow.out);
