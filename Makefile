@@ -105,6 +105,11 @@ plots: build
 	./$(BUILD_DIR)/camprofile plot parabolic harmonic modified-sine -o docs/camprofile-laws.svg
 	./$(BUILD_DIR)/camprofile cam modified-sine --base-radius 60 --follower roller --roller-radius 15 --offset -10 \
 	  --rise 120 --dwell 60 --return 150 --per-degree 2 --profile docs/cam-profile.svg
+	./$(BUILD_DIR)/camprofile cam --segment rise,80,20,cycloid --segment dwell,40 --segment rise,50,10,harmonic \
+	  --segment return,110,30,polynomial-345 --base-radius 40 --follower roller --roller-radius 12 --offset 5 \
+	  --speed 700 --mass 0.5 --spring-rate 3 --preload 40 --cam-width 10 --plot $(BUILD_DIR)/cam-turn-plot.svg
+	@# The PNG for pages that show no SVG; rsvg-convert comes with the test packages.
+	rsvg-convert -o docs/cam-turn-plot.png $(BUILD_DIR)/cam-turn-plot.svg
 
 # Into $(PREFIX) (/usr/local unless given), under $(DESTDIR) if given: the programs and the README.
 install: build
