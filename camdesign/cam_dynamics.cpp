@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <utility>
 
 #include "camdesign/turn_scan.h"
 
@@ -21,14 +22,30 @@ constexpr double FORCE_ROUNDING = 1e-9;
 // One figure of the follower at an angle, from the cam point and the follower's state there.
 using Quantity = std::function<double(const CamPoint&, const FollowerAtSpeed&)>;
 
+// The cam over the turn at its scan angles, each point computed once: a dozen figures are scanned over the same
+// angles, and only their refinements between the samples need new points.
 struct Turn {
     const CamDesign& cam;
     const CamRunning& running;
     std::vector<double> angles;
+    std::vector<CamPoint> points;
+    std::vector<FollowerAtSpeed> followers;
+
+    Turn(const CamDesign& cam, const CamRunning& running, std::vector<double> scan)
+        : cam(cam), running(running), angles(std::move(scan))
+    {
+        for (double theta : angles) {
+            points.push_back(camPointAt(cam, theta));
+            followers.push_back(followerAtSpeed(running, points.back()));
+        }
+    }
 
     RealFunction of(const Quantity& q) const
     {
         return [this, q](double theta) {
+            const auto at = std::lower_bound(angles.begin(), angles.end(), theta);
+            if (at != angles.end() && *at == theta)
+                return q(points[at - angles.begin()], followers[at - angles.begin()]);
             const CamPoint point = camPointAt(cam, theta);
             return q(point, followerAtSpeed(running, point));
         };
@@ -198,7 +215,7 @@ std::optional<double> contactStressAt(const CamRunning& running, const CamDesign
 
 CamDynamics camDynamics(const CamDesign& cam, const CamRunning& running, int perDegree)
 {
-    const Turn turn = {cam, running, dynamicsAngles(cam, perDegree)};
+    const Turn turn(cam, running, dynamicsAngles(cam, perDegree));
     CamDynamics dynamics;
     dynamics.maxVelocity = turn.largest([](const CamPoint&, const FollowerAtSpeed& f) { return std::fabs(f.velocity); }).value;
     dynamics.maxAcceleration = turn.largest([](const CamPoint&, const FollowerAtSpeed& f) { return f.acceleration; }).value;
