@@ -140,8 +140,8 @@ CamDynamics::Forces forcesOverTheTurn(const Turn& turn, std::vector<std::string>
     const auto torque = [](const CamPoint&, const FollowerAtSpeed& f) { return f.torque; };
     forces.maxContactForce = turn.largest(contactForce);
     forces.minContactForce = turn.smallest(contactForce);
-    forces.jumpStretches = positiveStretches(turn.of([](const CamPoint&, const FollowerAtSpeed& f) { return -f.force; }),
-                                             turn.angles);
+    const auto lack = [](const CamPoint&, const FollowerAtSpeed& f) { return -f.force; };
+    forces.jumpStretches = positiveStretches(turn.of(lack), turn.angles);
     forces.jumpSpeedRpm = std::sqrt(jumpOmegaSquared(turn)) * 60 / (2 * PI);
     // F0 enters F one for one: the preload that lifts the lowest F to 0, or none.
     const AngleExtreme lowestForce = turn.smallest(force);
@@ -169,8 +169,9 @@ CamDynamics::Forces forcesOverTheTurn(const Turn& turn, std::vector<std::string>
                            fixed(lowestForce.value, 1) + " N at " + fixed(lowestForce.atDeg, 2) + "°.");
         warnings.push_back("A preload of at least " + fixed(forces.requiredPreload, 1) + " N (spring rate " +
                            fixed(running.springRate, 3) + " N/mm) keeps it on the cam at this speed; " +
-                           (forces.jumpSpeedRpm > 0 ? "as it is, it holds up to " + fixed(forces.jumpSpeedRpm, 1) + " rpm."
-                                                    : "as it is, no speed keeps it on the cam."));
+                           (forces.jumpSpeedRpm > 0
+                                ? "as it is, it holds up to " + fixed(forces.jumpSpeedRpm, 1) + " rpm."
+                                : "as it is, no speed keeps it on the cam."));
     }
     return forces;
 }
@@ -217,10 +218,13 @@ CamDynamics camDynamics(const CamDesign& cam, const CamRunning& running, int per
 {
     const Turn turn(cam, running, dynamicsAngles(cam, perDegree));
     CamDynamics dynamics;
-    dynamics.maxVelocity = turn.largest([](const CamPoint&, const FollowerAtSpeed& f) { return std::fabs(f.velocity); }).value;
-    dynamics.maxAcceleration = turn.largest([](const CamPoint&, const FollowerAtSpeed& f) { return f.acceleration; }).value;
-    dynamics.minAcceleration = turn.smallest([](const CamPoint&, const FollowerAtSpeed& f) { return f.acceleration; }).value;
-    dynamics.maxJerk = turn.largest([](const CamPoint&, const FollowerAtSpeed& f) { return std::fabs(f.jerk); }).value;
+    const auto speed = [](const CamPoint&, const FollowerAtSpeed& f) { return std::fabs(f.velocity); };
+    const auto acceleration = [](const CamPoint&, const FollowerAtSpeed& f) { return f.acceleration; };
+    const auto jerk = [](const CamPoint&, const FollowerAtSpeed& f) { return std::fabs(f.jerk); };
+    dynamics.maxVelocity = turn.largest(speed).value;
+    dynamics.maxAcceleration = turn.largest(acceleration).value;
+    dynamics.minAcceleration = turn.smallest(acceleration).value;
+    dynamics.maxJerk = turn.largest(jerk).value;
     dynamics.jerkInfinite = !infiniteJerkAngles(cam.program).empty();
     if (running.massKg > 0)
         dynamics.forces = forcesOverTheTurn(turn, dynamics.warnings);

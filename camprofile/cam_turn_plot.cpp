@@ -81,7 +81,8 @@ std::string camSubtitle(const CamDesign& cam, const std::optional<CamRunning>& r
         text += "; " + formatNumber(running->speedRpm) + " rpm";
         if (running->massKg > 0)
             text += ", mass " + formatNumber(running->massKg) + " kg, spring " + formatNumber(running->springRate) +
-                    " N/mm, preload " + formatNumber(running->preload) + " N, load " + formatNumber(running->load) + " N";
+                    " N/mm, preload " + formatNumber(running->preload) + " N, load " + formatNumber(running->load) +
+                    " N";
     }
     return text;
 }
@@ -107,8 +108,9 @@ std::vector<InfiniteMark> jerkMarks(const CamDesign& cam, const CamCheck& check)
 
 } // namespace
 
-std::optional<std::string> camTurnPlotSvg(const CamDesign& cam, const CamCheck& check, const std::optional<CamRunning>& running,
-                           const std::optional<CamDynamics>& dynamics)
+std::optional<std::string> camTurnPlotSvg(const CamDesign& cam, const CamCheck& check,
+                                          const std::optional<CamRunning>& running,
+                                          const std::optional<CamDynamics>& dynamics)
 {
     TurnPlot plot;
     plot.title = camTitle(cam);
@@ -119,7 +121,8 @@ std::optional<std::string> camTurnPlotSvg(const CamDesign& cam, const CamCheck& 
     const bool oscillating = cam.follower == OSCILLATING_ROLLER_FOLLOWER;
     const bool forces = running && running->massKg > 0;
     TurnChart lift{oscillating ? "arm swing ψ, degrees" : "lift s, mm", {}, {}, {}, {}, 0};
-    TurnChart first{running ? "velocity v, m/s" : oscillating ? "dψ/dθ, degrees/rad" : "ds/dθ, mm/rad", {}, {}, {}, {}, 0};
+    TurnChart first{running ? "velocity v, m/s" : oscillating ? "dψ/dθ, degrees/rad" : "ds/dθ, mm/rad",
+                    {}, {}, {}, {}, 0};
     TurnChart second{running ? "acceleration a, m/s²" : oscillating ? "d²ψ/dθ², degrees/rad²" : "d²s/dθ², mm/rad²",
                      {}, {}, {}, {}, 0};
     TurnChart third{running ? "jerk j, m/s³" : oscillating ? "d³ψ/dθ³, degrees/rad³" : "d³s/dθ³, mm/rad³",

@@ -47,7 +47,8 @@ std::string dynamicsReportText(const CamRunning& running, const CamDynamics& d)
     const CamDynamics::Forces& f = *d.forces;
     out << "  contact force " << at(f.minContactForce, "N") << " to " << at(f.maxContactForce, "N") << '\n'
         << "  jump: " << (f.jumpStretches.empty() ? "none" : "yes, see the warnings") << "; it holds up to "
-        << figure(f.jumpSpeedRpm) << " rpm; the smallest preload holding it at this speed: " << figure(f.requiredPreload) << " N\n"
+        << figure(f.jumpSpeedRpm) << " rpm; the smallest preload holding it at this speed: "
+        << figure(f.requiredPreload) << " N\n"
         << "  camshaft torque " << at(f.minTorque, "N·m") << " to " << at(f.maxTorque, "N·m")
         << ", power up to " << figure(f.maxPower) << " W\n";
     if (f.maxContactStress)
@@ -56,7 +57,8 @@ std::string dynamicsReportText(const CamRunning& running, const CamDynamics& d)
     return out.str();
 }
 
-nlohmann::ordered_json dynamicsJson(const std::optional<CamRunning>& running, const std::optional<CamDynamics>& dynamics)
+nlohmann::ordered_json dynamicsJson(const std::optional<CamRunning>& running,
+                                    const std::optional<CamDynamics>& dynamics)
 {
     if (!running || !dynamics)
         return nullptr;

@@ -13,7 +13,8 @@
 std::string dynamicsReportText(const CamRunning& running, const CamDynamics& dynamics);
 // The report's object, written only with a speed (null without one); the force, jump, preload, torque, power
 // and stress keys are null without a mass.
-nlohmann::ordered_json dynamicsJson(const std::optional<CamRunning>& running, const std::optional<CamDynamics>& dynamics);
+nlohmann::ordered_json dynamicsJson(const std::optional<CamRunning>& running,
+                                    const std::optional<CamDynamics>& dynamics);
 
 // The table's columns at speed, after its own six, with the leading comma.
 constexpr const char* DYNAMICS_CSV_HEADER = ",velocity_m_s,acceleration_m_s2,jerk_m_s3,contact_force_N,torque_Nm";

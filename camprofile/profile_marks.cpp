@@ -104,20 +104,22 @@ std::string profileMarksSvg(const ProfileMarks& marks, double baseRadius)
     // theta = 0: a tick across the contour on the line from the centre.
     const double r = std::hypot(marks.zeroX, marks.zeroY), ux = marks.zeroX / r, uy = marks.zeroY / r;
     const double tick = 0.1 * baseRadius;
-    svg += "<g id=\"theta-zero\">\n" + line(ux * (r - tick), uy * (r - tick), ux * (r + tick), uy * (r + tick), MARK_STYLE);
+    svg += "<g id=\"theta-zero\">\n" +
+           line(ux * (r - tick), uy * (r - tick), ux * (r + tick), uy * (r + tick), MARK_STYLE);
     // The turning arrow: an arc about the centre ending in a head, clockwise or not.
-    const double a = ARROW_SHARE * baseRadius, sweep = ARROW_SWEEP_DEG * M_PI / 180;
-    const double start = M_PI / 2 + (marks.clockwise ? sweep / 2 : -sweep / 2);
+    const double a = ARROW_SHARE * baseRadius, sweep = ARROW_SWEEP_DEG * PI / 180;
+    const double start = PI / 2 + (marks.clockwise ? sweep / 2 : -sweep / 2);
     const double end = start + (marks.clockwise ? -sweep : sweep);
     const double ex = a * std::cos(end), ey = a * std::sin(end);
     // The head points along the arc's direction of travel at its end.
-    const double tx = marks.clockwise ? std::sin(end) : -std::sin(end), ty = marks.clockwise ? -std::cos(end) : std::cos(end);
+    const double along = marks.clockwise ? 1 : -1, tx = along * std::sin(end), ty = -along * std::cos(end);
     const double head = 0.08 * baseRadius;
     svg += "<path d=\"M " + mm(a * std::cos(start)) + " " + mm(a * std::sin(start)) + " A " + mm(a) + " " + mm(a) +
            " 0 0 " + (marks.clockwise ? "0" : "1") + " " + mm(ex) + " " + mm(ey) + "\" " + MARK_STYLE + "/>\n";
     svg += "<path d=\"M " + mm(ex + head * tx) + " " + mm(ey + head * ty) + " L " +
            mm(ex - head * (tx * 0.6 + ty * 0.5)) + " " + mm(ey - head * (ty * 0.6 - tx * 0.5)) + " L " +
-           mm(ex - head * (tx * 0.6 - ty * 0.5)) + " " + mm(ey - head * (ty * 0.6 + tx * 0.5)) + " Z\" fill=\"#000000\"/>\n";
+           mm(ex - head * (tx * 0.6 - ty * 0.5)) + " " + mm(ey - head * (ty * 0.6 + tx * 0.5)) +
+           " Z\" fill=\"#000000\"/>\n";
     return svg + "</g>\n";
 }
 
@@ -127,7 +129,8 @@ std::string profileMarksText(const ProfileMarks& marks, double baseRadius)
     const double x = marks.zeroX / r * (r + 0.15 * baseRadius), y = marks.zeroY / r * (r + 0.15 * baseRadius);
     const std::string font = "font-family=\"sans-serif\" font-size=\"" + mm(size) + "\"";
     // Text is written outside the flipped group: its y is the model's -y.
-    return "<text x=\"" + mm(x + 0.5 * size) + "\" y=\"" + mm(-y) + "\" " + font + ">θ = 0</text>\n<text x=\"0\" y=\"" +
+    return "<text x=\"" + mm(x + 0.5 * size) + "\" y=\"" + mm(-y) + "\" " + font +
+           ">θ = 0</text>\n<text x=\"0\" y=\"" +
            mm(-ARROW_SHARE * baseRadius - 0.6 * size) + "\" text-anchor=\"middle\" " + font + ">" +
            (marks.clockwise ? "turns clockwise" : "turns counter-clockwise") + "</text>\n";
 }

@@ -27,12 +27,19 @@ const char* const INFINITY_COLOUR = "#c00000";
 
 double angleX(double deg) { return PLOT_LEFT + deg / 360 * (PLOT_RIGHT - PLOT_LEFT); }
 
-double chartTop(size_t index) { return HEADER_HEIGHT + SEGMENT_BAND + index * (CHART_TITLE + CHART_HEIGHT + CHART_GAP) + CHART_TITLE; }
+// The top of chart `index`'s plot area (below its title).
+double chartTop(size_t index)
+{
+    return HEADER_HEIGHT + SEGMENT_BAND + index * (CHART_TITLE + CHART_HEIGHT + CHART_GAP) + CHART_TITLE;
+}
 
 struct Area {
     double top;
     Scale scale;
-    double y(double value) const { return top + CHART_HEIGHT - (value - scale.low) / (scale.high - scale.low) * CHART_HEIGHT; }
+    double y(double value) const
+    {
+        return top + CHART_HEIGHT - (value - scale.low) / (scale.high - scale.low) * CHART_HEIGHT;
+    }
 };
 
 double clipped(const TurnChart& chart, double value)
@@ -93,6 +100,12 @@ std::string gridAndScale(const Area& area)
     return svg;
 }
 
+std::string polyline(const std::string& points)
+{
+    return "<polyline fill=\"none\" stroke=\"" + std::string(CURVE_COLOUR) + "\" stroke-width=\"1.5\" points=\"" +
+           points + "\"/>\n";
+}
+
 // The curve as polylines: a new one begins where the clipped value leaves one edge for the other (a radius of
 // curvature passing through infinity), so that no false vertical line joins them.
 std::string curve(const Area& area, const TurnChart& chart, const std::vector<double>& angles)
@@ -103,7 +116,7 @@ std::string curve(const Area& area, const TurnChart& chart, const std::vector<do
         const double v = chart.values[i];
         const int edge = chart.clip > 0 && std::fabs(v) >= chart.clip ? (v > 0 ? 1 : -1) : 0;
         if (edge != 0 && lastEdge == -edge && !points.empty()) {
-            svg += "<polyline fill=\"none\" stroke=\"" + std::string(CURVE_COLOUR) + "\" stroke-width=\"1.5\" points=\"" + points + "\"/>\n";
+            svg += polyline(points);
             points.clear();
         }
         if (edge != 0)
@@ -113,7 +126,7 @@ std::string curve(const Area& area, const TurnChart& chart, const std::vector<do
         points += svgNumber(angleX(angles[i]), "%.1f") + "," + svgNumber(area.y(clipped(chart, v)), "%.1f") + " ";
     }
     if (!points.empty())
-        svg += "<polyline fill=\"none\" stroke=\"" + std::string(CURVE_COLOUR) + "\" stroke-width=\"1.5\" points=\"" + points + "\"/>\n";
+        svg += polyline(points);
     return svg;
 }
 
