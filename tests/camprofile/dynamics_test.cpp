@@ -90,8 +90,10 @@ TEST(CamDynamics, JumpSpeedOfACycloidWithoutSpringIsTheClosedForm)
             << c.lift;
         EXPECT_FALSE(f.jumpStretches.empty()) << c.lift;
     }
-    // Nothing holds the follower on at the base circle: no speed is safe.
-    EXPECT_EQ(camDynamics(camFor(CYCLOID, 10, 90, 0, 90), runningAt(100, 1, 0, 5, -5), 10).forces->jumpSpeedRpm, 0);
+    // Nothing holds the follower on at the base circle (F0 + F_load <= 0): no speed is safe, also where the spring
+    // holds it wherever it decelerates (there s >= h/2, so k s + F0 + F_load = 2 * 5 - 5 > 0).
+    for (const CamRunning& unheld : {runningAt(100, 1, 0, 5, -5), runningAt(100, 1, 2, 0, -5)})
+        EXPECT_EQ(camDynamics(camFor(CYCLOID, 10, 90, 0, 90), unheld, 10).forces->jumpSpeedRpm, 0);
 }
 
 // With a spring the tightest place moves off the deceleration's peak and has no simple closed form: the reported
