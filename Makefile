@@ -74,11 +74,12 @@ test:
 	@# Configured every time: the test targets are named explicitly, and an older tree may not know them yet.
 	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DCAMCURVES_SANITIZE=address,undefined \
 	  -DCAMCURVES_TESTS=ON -DCAMCURVES_TOOLS=OFF > /dev/null
-	cmake --build $(SANITIZE_DIR) -j$(JOBS) --target curves_test console_test camprofile_test cam_test e2e_test
+	cmake --build $(SANITIZE_DIR) -j$(JOBS) --target curves_test console_test camprofile_test cam_test dynamics_test e2e_test
 	$(SANITIZE_OPTIONS) ./$(SANITIZE_DIR)/tests/curves/curves_test
 	$(SANITIZE_OPTIONS) ./$(SANITIZE_DIR)/tests/console/console_test
 	$(SANITIZE_OPTIONS) ./$(SANITIZE_DIR)/tests/camprofile/camprofile_test
 	$(SANITIZE_OPTIONS) ./$(SANITIZE_DIR)/tests/camprofile/cam_test
+	$(SANITIZE_OPTIONS) ./$(SANITIZE_DIR)/tests/camprofile/dynamics_test
 	$(WINDOW_SANITIZE_OPTIONS) ./$(SANITIZE_DIR)/tests/e2e/e2e_test
 
 # The benchmark and screenshot programs share the tests' Xvfb support, so they need the test packages too.
@@ -117,6 +118,11 @@ plots: build
 	./$(BUILD_DIR)/camprofile plot parabolic harmonic modified-sine -o docs/camprofile-laws.svg
 	./$(BUILD_DIR)/camprofile cam modified-sine --base-radius 60 --follower roller --roller-radius 15 --offset -10 \
 	  --rise 120 --dwell 60 --return 150 --per-degree 2 --profile docs/cam-profile.svg
+	./$(BUILD_DIR)/camprofile cam --segment rise,80,20,cycloid --segment dwell,40 --segment rise,50,10,harmonic \
+	  --segment return,110,30,polynomial-345 --base-radius 40 --follower roller --roller-radius 12 --offset 5 \
+	  --speed 700 --mass 0.5 --spring-rate 3 --preload 40 --cam-width 10 --plot $(BUILD_DIR)/cam-turn-plot.svg
+	@# The PNG for pages that show no SVG; rsvg-convert comes with the test packages.
+	rsvg-convert -o docs/cam-turn-plot.png $(BUILD_DIR)/cam-turn-plot.svg
 
 # Into $(PREFIX) (/usr/local unless given), under $(DESTDIR) if given: the programs and the README.
 install: build

@@ -3,6 +3,8 @@
 #include <string>
 
 #include "camprofile/cam_files.h"
+#include "camprofile/cam_turn_plot.h"
+#include "camprofile/dynamics_report.h"
 #include "camprofile/cam_options.h"
 #include "camprofile/cam_report.h"
 #include "camprofile/commands.h"
@@ -23,30 +25,43 @@ void runCam(const CamRequest& request)
     const std::optional<ProfileFormat> format = profileFormatFor(request.profile);
     if (!request.profile.empty() && !format)
         throw CLI::ValidationError("--profile", "must name a .dxf or .svg file, got '" + request.profile + "'");
+    if (!request.plot.empty() && profileFormatFor(request.plot) != SVG_PROFILE)
+        throw CLI::ValidationError("--plot", "must name an .svg file, got '" + request.plot + "'");
 
-    const CamCheck check = checkCam(cam, request.perDegree);
+    CamCheck check = checkCam(cam, request.perDegree);
+    std::optional<CamDynamics> dynamics;
+    if (cam.running) {
+        dynamics = camDynamics(cam, *cam.running, request.perDegree);
+        check.warnings.insert(check.warnings.end(), dynamics->warnings.begin(), dynamics->warnings.end());
+    }
     if (contourCrossesItself(check) && format == DXF_PROFILE)
         throw CLI::ValidationError("--profile", crossingText(check) + ": no machine can cut it, so no DXF is "
                                                 "written (an SVG profile marks where)");
     if (!check.cusps.empty() && !request.table.empty())
         throw CLI::ValidationError("--table", crossingText(check) + ": its curvature passes through infinity, so "
                                               "no table is written");
-    std::optional<std::string> table, profile;
+    std::optional<std::string> table, profile, plot;
     if (!request.table.empty())
         table = camTableCsv(cam, request.perDegree);
     if (format)
         if (const std::optional<ProfileDrawing> drawing = camProfileDrawing(cam, check, request.perDegree))
             profile = profileFileText(*format, *drawing);
-    const bool finite = checkFinite(check) && (request.table.empty() || table) && (!format || profile);
+    if (!request.plot.empty())
+        plot = camTurnPlotSvg(cam, check, cam.running, dynamics);
+    const bool finite = checkFinite(check) && (request.table.empty() || table) && (!format || profile) &&
+                        (!dynamics || dynamicsFinite(*dynamics)) && (request.plot.empty() || plot);
     if (!finite)
         throw CLI::ValidationError("the cam", "its numbers overflow (not finite) with these dimensions and laws: "
                                               "nothing is written");
-    const std::string report = request.json ? camReportJson(request, check) : camReportText(request, check);
+    const std::string report =
+        request.json ? camReportJson(request, check, dynamics) : camReportText(request, check, dynamics);
 
     if (table)
         writeOutput(request.table, *table, "--table");
     if (profile)
         writeOutput(request.profile, *profile, "--profile");
+    if (plot)
+        writeOutput(request.plot, *plot, "--plot");
     writeOutput("", report);
 }
 

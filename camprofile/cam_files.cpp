@@ -6,6 +6,7 @@
 #include <cmath>
 #include <sstream>
 
+#include "camprofile/dynamics_report.h"
 #include "camprofile/output.h"
 
 namespace {
@@ -20,7 +21,8 @@ bool inside(const AngleStretch& stretch, double theta)
 
 std::optional<std::string> camTableCsv(const CamDesign& cam, int perDegree)
 {
-    std::string csv = "theta_deg,s,pressure_angle_deg,pitch_curvature,x,y\n";
+    std::string csv = "theta_deg,s,pressure_angle_deg,pitch_curvature,x,y" +
+                      std::string(cam.running ? DYNAMICS_CSV_HEADER : "") + "\n";
     for (int j = 0; j < 360 * perDegree; j++) {
         const double theta = tableAngle(j, perDegree);
         const CamPoint point = camPointAt(cam, theta);
@@ -29,8 +31,12 @@ std::optional<std::string> camTableCsv(const CamDesign& cam, int perDegree)
         for (int k = 0; k < 6; k++) {
             if (!std::isfinite(row[k]))
                 return std::nullopt;
-            csv += formatNumber(row[k]) + (k < 5 ? ',' : '\n');
+            csv += formatNumber(row[k]) + (k < 5 ? "," : "");
         }
+        const std::optional<std::string> dynamics = cam.running ? dynamicsCsvColumns(*cam.running, point) : "";
+        if (!dynamics)
+            return std::nullopt;
+        csv += *dynamics + '\n';
     }
     return csv;
 }
@@ -39,6 +45,7 @@ std::optional<ProfileDrawing> camProfileDrawing(const CamDesign& cam, const CamC
 {
     ProfileDrawing drawing;
     drawing.baseRadius = cam.baseRadius;
+    drawing.marks = profileMarks(cam, perDegree);
     std::vector<AngleStretch> crossings = check.undercut;
     crossings.insert(crossings.end(), check.cusps.begin(), check.cusps.end());
     for (int j = 0; j < 360 * perDegree; j++) {

@@ -12,7 +12,8 @@
 inline double tableAngle(int j, int perDegree) { return static_cast<double>(j) / perDegree; }
 
 // theta_deg,s,pressure_angle_deg,pitch_curvature,x,y: 360 K rows, j = 0 ... 360 K - 1; every number reads back as
-// the same double. Nothing when a number of the cam is not finite there.
+// the same double; with running inputs the dynamics columns follow (DYNAMICS_CSV_HEADER). Nothing when a number
+// of the cam is not finite there.
 std::optional<std::string> camTableCsv(const CamDesign& cam, int perDegree);
 
 // The contour through the table's K-a-degree points, the crossing stretches of the check marked. Nothing when a

@@ -10,6 +10,7 @@
 #include "camprofile/arguments.h"
 #include "camprofile/design_file.h"
 #include "camprofile/output.h"
+#include "camprofile/running_options.h"
 
 namespace {
 
@@ -21,7 +22,8 @@ struct CamOptions {
     std::string turn = "cw", maxPressureAngle = "30", design;
     std::string perDegree = "10";
     bool json = false;
-    std::string table, profile;
+    std::string table, profile, plot;
+    RunningTexts running;
 };
 
 // The options that describe the cam, as against those that only say what to write.
@@ -128,6 +130,7 @@ CamRequest requestFromOptions(const CLI::App& command, const CamOptions& options
     request.json = options.json;
     request.table = options.table;
     request.profile = options.profile;
+    request.plot = options.plot;
     if (request.table == "-")
         throw CLI::ValidationError("--table", "standard output carries the report: give a file name");
 
@@ -136,6 +139,7 @@ CamRequest requestFromOptions(const CLI::App& command, const CamOptions& options
             if (given(command, name))
                 throw CLI::ValidationError(name, "cannot stand beside --design, which holds the whole cam; only "
                                                  "output options may");
+        refuseRunningOptionsBesideDesign(options.running);
         request.design = designFromFile(options.design);
         return request;
     }
@@ -188,6 +192,7 @@ CamRequest requestFromOptions(const CLI::App& command, const CamOptions& options
     }
     cam.turn = options.turn == "ccw" ? COUNTER_CLOCKWISE : CLOCKWISE;
     cam.maxPressureAngleDeg = finiteNumberFromArgument(options.maxPressureAngle, "--max-pressure-angle");
+    cam.running = runningFromOptions(options.running, cam.follower);
     if (const std::optional<DesignFault> fault = designFault(cam))
         throw CLI::ValidationError(optionFor(*fault, request),
                                    (fault->segment >= 0 && !request.shorthand ? segmentWord(fault->field) + " " : "") +
@@ -254,6 +259,11 @@ void addCamOptions(CLI::App& command, const std::function<void(const CamRequest&
     command.add_option("--profile", options->profile,
                        "write the working contour, base circle and centre to FILE.dxf or FILE.svg (mm)")
         ->type_name("FILE");
+    addRunningOptions(command, options->running);
+    command.add_option("--plot", options->plot,
+                       "draw the whole turn to FILE.svg: lift and its derivatives (v, a, j with --speed), pressure "
+                       "angle, contour radius, and with --mass the contact force and camshaft torque")
+        ->type_name("FILE.svg");
     CLI::App* self = &command;
     command.callback([self, options, run] { run(requestFromOptions(*self, *options)); });
 }

@@ -15,7 +15,7 @@ struct CamRequest {
     std::optional<CamDimensions> shorthand;  // the one-law form LAW --lift --rise --dwell --return, when used
     int perDegree;
     bool json;
-    std::string table, profile;              // files to write, empty for none
+    std::string table, profile, plot;        // files to write, empty for none
 };
 
 // Declares the options on `command`; `run` receives the request once the command line has passed every rule.

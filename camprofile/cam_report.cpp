@@ -9,6 +9,7 @@
 
 #include "camprofile/arguments.h"
 #include "camprofile/design_file.h"
+#include "camprofile/dynamics_report.h"
 #include "curves/law_names.h"
 
 namespace {
@@ -124,7 +125,8 @@ Json valueIf(bool applies, double value) { return applies ? Json(value) : Json()
 
 } // namespace
 
-std::string camReportText(const CamRequest& request, const CamCheck& check)
+std::string camReportText(const CamRequest& request, const CamCheck& check,
+                          const std::optional<CamDynamics>& dynamics)
 {
     const CamDesign& cam = request.design;
     const bool oscillating = cam.follower == OSCILLATING_ROLLER_FOLLOWER;
@@ -154,13 +156,16 @@ std::string camReportText(const CamRequest& request, const CamCheck& check)
         text += "Pressure angle: 0° throughout (flat face)\n" + flatLines(check);
     if (rollerKind(cam.follower))
         text += "Undercut: " + stretchList(check.undercut) + '\n';
+    if (dynamics)
+        text += dynamicsReportText(*cam.running, *dynamics);
     text += check.warnings.empty() ? "Warnings: none\n" : "Warnings:\n";
     for (const std::string& warning : check.warnings)
         text += "  " + warning + '\n';
     return text;
 }
 
-std::string camReportJson(const CamRequest& request, const CamCheck& check)
+std::string camReportJson(const CamRequest& request, const CamCheck& check,
+                          const std::optional<CamDynamics>& dynamics)
 {
     const CamDesign& cam = request.design;
     const std::optional<CamDimensions>& d = request.shorthand;
@@ -198,6 +203,8 @@ std::string camReportJson(const CamRequest& request, const CamCheck& check)
     report["contact_max_at_deg"] = valueIf(flat, check.contactMax.atDeg);
     report["face_width"] = valueIf(flat, check.faceWidth);
     report["infinite_jerk_at_deg"] = check.infiniteJerkAngles;
+    if (dynamics)
+        report["dynamics"] = dynamicsJson(cam.running, dynamics);
     report["warnings"] = check.warnings;
     report["design"] = designJson(cam);
     return report.dump(2) + '\n';

@@ -11,6 +11,7 @@
 #include "camdesign/design_rules.h"
 #include "camprofile/arguments.h"
 #include "camprofile/cam_options.h"
+#include "camprofile/running_options.h"
 
 namespace {
 
@@ -19,7 +20,8 @@ using Json = nlohmann::json;
 const char* const FOLLOWER_NAMES[] = {"knife", "roller", "flat", "oscillating-roller"};
 const char* const KIND_NAMES[] = {"rise", "dwell", "return"};
 const std::set<std::string> DESIGN_KEYS = {"segments", "base_radius", "follower", "roller_radius", "offset",
-                                           "pivot_distance", "arm_length", "turn", "max_pressure_angle_limit_deg"};
+                                           "pivot_distance", "arm_length", "turn", "max_pressure_angle_limit_deg",
+                                           "running"};
 const std::set<std::string> SEGMENT_KEYS = {"kind", "angle_deg", "lift", "law", "law_name", "points"};
 
 [[noreturn]] void refuse(const std::string& key, const std::string& message)
@@ -158,6 +160,7 @@ nlohmann::ordered_json designJson(const CamDesign& cam)
     design["arm_length"] = oscillating ? Json(cam.armLength) : Json();
     design["turn"] = cam.turn == CLOCKWISE ? "cw" : "ccw";
     design["max_pressure_angle_limit_deg"] = cam.maxPressureAngleDeg;
+    design["running"] = runningJson(cam.running);
     return design;
 }
 
@@ -202,6 +205,7 @@ CamDesign designFromFile(const std::string& path)
     cam.turn = textAt(object, "turn", "turn", turns, 2, "cw") == "ccw" ? COUNTER_CLOCKWISE : CLOCKWISE;
     cam.maxPressureAngleDeg =
         numberAt(object, "max_pressure_angle_limit_deg", "max_pressure_angle_limit_deg", cam.maxPressureAngleDeg);
+    cam.running = runningFromJson(present(object, "running") ? object["running"] : Json(), cam.follower, refuse);
     if (const std::optional<DesignFault> fault = designFault(cam))
         refuse(keyOf(*fault), fault->message);
     return cam;

@@ -26,7 +26,8 @@ std::string millimetres(double value)
 void writeSvgProfile(std::ostream& out, const ProfileDrawing& drawing)
 {
     const double r0 = drawing.baseRadius;
-    double xMin = -r0, xMax = r0, yMin = -r0, yMax = r0;
+    double xMin = std::min(-r0, drawing.marks.xMin), xMax = std::max(r0, drawing.marks.xMax);
+    double yMin = std::min(-r0, drawing.marks.yMin), yMax = std::max(r0, drawing.marks.yMax);
     for (size_t i = 0; i < drawing.x.size(); i++) {
         xMin = std::min(xMin, drawing.x[i]), xMax = std::max(xMax, drawing.x[i]);
         yMin = std::min(yMin, drawing.y[i]), yMax = std::max(yMax, drawing.y[i]);
@@ -50,7 +51,7 @@ void writeSvgProfile(std::ostream& out, const ProfileDrawing& drawing)
         << millimetres(r0) << "\"/>\n"
         << "<path id=\"centre\" stroke=\"#000000\" stroke-width=\"0.2\" d=\"M " << millimetres(-arm) << " 0 H "
         << millimetres(arm) << " M 0 " << millimetres(-arm) << " V " << millimetres(arm) << "\"/>\n"
-        << "</g>\n";
+        << profileMarksSvg(drawing.marks, r0) << "</g>\n" << profileMarksText(drawing.marks, r0);
     if (!crossing) {
         out << "</svg>\n";
         return;
