@@ -16,6 +16,7 @@
 #include "camprofile/output.h"
 #include "camprofile/profile_drawing.h"
 #include "camprofile/sample_count.h"
+#include "camprofile/shop_files.h"
 #include "curves/law_names.h"
 
 // The densest table: 36,000 rows of six numbers, a few megabytes.
@@ -41,6 +42,7 @@ struct CamOptions {
     std::string perDegree = "10";
     bool json = false;
     std::string table, profile;
+    ShopOptionTexts shop;
 };
 
 CamDimensions camFromOptions(const CamOptions& options)
@@ -94,11 +96,18 @@ void runCam(const CamOptions& options)
         throw CLI::ValidationError("--profile", "must name a .dxf or .svg file, got '" + options.profile + "'");
     requireFiniteLaws({dimensions.law}, dimensions.points, lawTimes(perDegree));
 
+    const ShopOptions shop = shopOptionsFrom(options.shop);
+    const CamCheck check = checkCam(cam, perDegree);
+    ProfileDrawing drawing = camProfileDrawing(cam, perDegree);
+    if (format)
+        addFittedContour(drawing, cam, shop.tolerance);
+    const std::vector<ShopFile> files = shopFiles(cam, check, shop, perDegree);
     if (!options.table.empty())
         writeOutput(options.table, camTableCsv(cam, perDegree), "--table");
     if (format)
-        writeOutput(options.profile, profileFileText(*format, camProfileDrawing(cam, perDegree)), "--profile");
-    const CamCheck check = checkCam(cam, perDegree);
+        writeOutput(options.profile, profileFileText(*format, drawing), "--profile");
+    for (const ShopFile& file : files)
+        writeOutput(file.path, file.text, file.option);
     if (options.json)
         writeCamJson(std::cout, dimensions, check);
     else
@@ -161,5 +170,6 @@ void addCamCommand(CLI::App& app)
         "profile is the cam at rest: the contour point for theta lies theta counter-clockwise from the follower. "
         "Pressure angle: tan(phi) = (ds/dtheta + E) / (sqrt(RP^2 - E^2) + s). A pressure angle above 30° and an "
         "undercut are warned about, not refused.");
+    addShopOptions(*command, options->shop);
     command->callback([options] { runCam(*options); });
 }
