@@ -8,8 +8,9 @@
 
 #include "camdesign/cam_outline.h"
 #include "camprofile/gcode_writer.h"
-#include "camprofile/number_argument.h"
-#include "camprofile/number_format.h"
+#include "camprofile/arguments.h"
+#include "camprofile/cam_files.h"
+#include "camprofile/output.h"
 
 namespace {
 

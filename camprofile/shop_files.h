@@ -46,5 +46,10 @@ struct ShopFile {
 std::vector<ShopFile> shopFiles(const CamDesign& cam, const CamCheck& check, const ShopOptions& options,
                                 int perDegree);
 
+// Every file `camprofile cam` writes for a request (table, profile, the shop's files), computed and checked in full
+// before any is written; throws CLI::ValidationError (status 2) for what cannot be written. Defined with the command.
+struct CamRequest;
+std::vector<ShopFile> camOutputFiles(const CamRequest& request, const CamCheck& check, const ShopOptions& shop);
+
 // One line naming the cam (follower, its dimensions, base radius, turning sense) for a file's header.
 std::string camSummary(const CamDesign& cam);
