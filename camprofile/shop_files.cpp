@@ -167,6 +167,11 @@ std::vector<ShopFile> shopFiles(const CamDesign& cam, const CamCheck& check, con
     return files;
 }
 
+std::optional<AngleExtreme> contourConcaveRadius(const CamDesign& cam, const CamCheck& check, int perDegree)
+{
+    return contourCrossesItself(check) ? std::nullopt : minConcaveRadius(cam, perDegree);
+}
+
 std::string camSummary(const CamDesign& cam)
 {
     static const char* const FOLLOWERS[] = {"knife-edge", "roller", "flat-faced", "oscillating roller"};

@@ -51,5 +51,9 @@ std::vector<ShopFile> shopFiles(const CamDesign& cam, const CamCheck& check, con
 struct CamRequest;
 std::vector<ShopFile> camOutputFiles(const CamRequest& request, const CamCheck& check, const ShopOptions& shop);
 
+// The working contour's smallest concave radius and where (the largest cutter that fits it); nothing where it is
+// nowhere concave or crosses itself.
+std::optional<AngleExtreme> contourConcaveRadius(const CamDesign& cam, const CamCheck& check, int perDegree);
+
 // One line naming the cam (follower, its dimensions, base radius, turning sense) for a file's header.
 std::string camSummary(const CamDesign& cam);
