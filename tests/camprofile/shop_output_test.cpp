@@ -6,7 +6,9 @@
 
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <nlohmann/json.hpp>
+#include <sstream>
 
 #include "camdesign/cam_geometry.h"
 #include "curve_distance.h"
@@ -74,9 +76,9 @@ TEST(ShopFiles, ArcsAndCutterPathStayWithinToleranceOfTheExactCurves)
     };
     for (const auto& c : cases) {
         const std::string dxf = scratch("shop.dxf"), table = scratch("shop.csv"), nc = scratch("shop.nc");
-        const std::string figures = scratch("shop.json");
+        const std::string figures = scratch("shop.json"), polar = scratch("polar.csv");
         const Outcome made = camprofile("cam " + c.arguments + " --profile " + dxf + " --table " + table +
-                                        " --toolpath " + nc + " --cutter-radius " + std::to_string(c.rc) +
+                                        " --polar " + polar + " --toolpath " + nc + " --cutter-radius " + std::to_string(c.rc) +
                                         " --tolerance " + std::to_string(c.tolerance));
         ASSERT_EQ(made.status, 0) << c.name << made.err;
         ASSERT_EQ(run("/usr/bin/python3 " DXF_CHECK " " + dxf + " " + table + " " + std::to_string(c.cam.baseRadius) +
@@ -100,6 +102,13 @@ TEST(ShopFiles, ArcsAndCutterPathStayWithinToleranceOfTheExactCurves)
                 dwellSweep += 4 * std::atan(std::fabs(arc[3].get<double>())) * 180 / M_PI;
             }
         EXPECT_NEAR(dwellSweep, c.dwellSweepDeg, 1e-6) << c.name;
+        // The polar table's points, from +y counter-clockwise, lie on the contour.
+        std::vector<XY> polarPoints;
+        double angle, radius;
+        for (std::istringstream rows(readFile(polar).substr(23)); rows >> angle && rows.ignore(1) && rows >> radius;)
+            polarPoints.push_back({-radius * std::sin(angle * M_PI / 180), radius * std::cos(angle * M_PI / 180)});
+        EXPECT_EQ(polarPoints.size(), 3600u) << c.name;
+        EXPECT_LE(distancesToChain(polarPoints, exact).largest, 2e-6) << c.name;
 
         // The G-code as a controller plays it: one approach from outside, one closed pass clockwise, one exit.
         const GcodeReplay gcode = replayGcode(readFile(nc));
@@ -134,5 +143,87 @@ TEST(ShopFiles, ArcsAndCutterPathStayWithinToleranceOfTheExactCurves)
                     "G-code: %d arcs %d lines, %.6f / %.6f\n", c.name, read["vertices"].get<int>(), fromArcs,
                     fromExact, read["joint_turn_max"].get<double>(), gcode.arcMoves, gcode.lineMoves, fromPass,
                     fromOffset);
+    }
+}
+
+// `camprofile size` against the cam's own check: at the radius it gives the binding limit holds, a thousandth of a
+// millimetre less breaks it; the files asked for are the sized cam's.
+TEST(SizeCommand, TheBindingLimitHoldsAtTheRadiusGivenAndFailsJustBelow)
+{
+    const struct {
+        std::string arguments, binding;
+        std::function<double(const nlohmann::json&)> margin;  // >= 0 where the limit holds
+    } cases[] = {
+        {"cycloid --lift 60 --rise 120 --dwell 120 --return 120", "pressure_angle",
+         [](const nlohmann::json& r) { return 30 - std::max(r["rise_max_pressure_angle_deg"].get<double>(),
+                                                                 r["return_max_pressure_angle_deg"].get<double>()); }},
+        {"cycloid --rise 60 --return 60 --follower roller --roller-radius 10 --min-radius-factor 2 "
+         "--max-pressure-angle 80", "curvature",
+         [](const nlohmann::json& r) { return r["min_convex_radius"].get<double>() + 10 - 20; }},
+        {"polynomial-345 --follower flat --min-radius 5", "cusp",
+         [](const nlohmann::json& r) { return r["min_contour_radius"].get<double>() - 5; }},
+    };
+    for (const auto& c : cases) {
+        const std::string dxf = scratch("sized.dxf"), table = scratch("sized.csv");
+        const Outcome sized = camprofile("size " + c.arguments + " --json --profile " + dxf);
+        ASSERT_EQ(sized.status, 0) << c.arguments << sized.err;
+        const nlohmann::json answer = nlohmann::json::parse(sized.out);
+        EXPECT_EQ(answer["binding"], c.binding) << c.arguments;
+        const double r0 = answer["base_radius"];
+        EXPECT_EQ(answer["cam"]["base_radius"], r0);
+        char radius[32], below[32];
+        std::snprintf(radius, sizeof radius, "%.3f", r0);
+        std::snprintf(below, sizeof below, "%.3f", r0 - 0.001);
+        const Outcome at = camprofile("cam " + c.arguments.substr(0, c.arguments.find(" --m")) + " --json --base-radius " +
+                                      radius + " --table " + table);
+        const Outcome under = camprofile("cam " + c.arguments.substr(0, c.arguments.find(" --m")) +
+                                         " --json --base-radius " + below);
+        EXPECT_GE(c.margin(nlohmann::json::parse(at.out)), 0) << c.arguments << " at " << radius;
+        EXPECT_LT(c.margin(nlohmann::json::parse(under.out)), 0) << c.arguments << " at " << below;
+        EXPECT_EQ(run("/usr/bin/python3 " DXF_CHECK " " + dxf + " " + table + " " + radius).status, 0) << c.arguments;
+        std::printf("size %s: %s mm, %s\n", c.arguments.c_str(), radius, c.binding.c_str());
+    }
+    // A rise over 60° and a return over 200°: an offset against the rise's thrust saves radius.
+    const nlohmann::json centred = nlohmann::json::parse(camprofile("size cycloid --rise 60 --dwell 60 --return 200 --json").out);
+    const nlohmann::json moved = nlohmann::json::parse(
+        camprofile("size cycloid --rise 60 --dwell 60 --return 200 --json --optimise-offset").out);
+    EXPECT_LT(moved["base_radius"].get<double>(), centred["base_radius"].get<double>() - 10);
+    EXPECT_LT(moved["offset"].get<double>(), 0);
+    EXPECT_EQ(moved["cam"]["offset"], moved["offset"]);
+}
+
+// Each refusal names the option, ends with status 2 (3 where no cam meets the limits) and writes nothing.
+TEST(ShopFiles, RefusalsNameTheOptionAndWriteNothing)
+{
+    const std::string file = scratch("refused.out"), knife = "cam cycloid --base-radius 40 --rise 90 --dwell 60 ";
+    const struct { std::string arguments, named; int status; } cases[] = {
+        {knife + "--toolpath " + file + " --cutter-radius 60", "--cutter-radius", 2},
+        {knife + "--toolpath " + file, "--cutter-radius, --toolpath", 2},
+        {knife + "--cutter-radius 5 --profile " + file + ".dxf", "--cutter-radius, --toolpath", 2},
+        {knife + "--tolerance 0 --profile " + file + ".dxf", "--tolerance", 2},
+        {knife + "--tolerance 2 --profile " + file + ".dxf", "--tolerance", 2},
+        {knife + "--tolerance 0x1 --profile " + file + ".dxf", "--tolerance", 2},
+        {knife + "--tolerance 0.0003 --cutter-radius 5 --toolpath " + file, "--tolerance", 2},
+        {knife + "--feed 0 --cutter-radius 5 --toolpath " + file, "--feed", 2},
+        {knife + "--pitch " + file + ".txt", "--pitch", 2},
+        {knife + "--polar -", "--polar", 2},
+        {"cam cycloid --follower flat --pitch " + file + ".dxf", "--pitch", 2},
+        {"cam cycloid --offset -30 --base-radius 35 --rise 20 --lift 40 --polar " + file, "--polar", 2},
+        {"cam cycloid --follower roller --roller-radius 40 --base-radius 20 --rise 40 --toolpath " + file +
+         " --cutter-radius 5", "--toolpath", 2},
+        {"size cycloid --base-radius 40 --profile " + file + ".dxf", "--base-radius", 2},
+        {"size cycloid --min-radius 1", "--min-radius", 2},
+        {"size cycloid --follower flat --optimise-offset", "--optimise-offset", 2},
+        {"size --follower oscillating-roller --pivot-distance 100 --arm-length 80 --segment rise,120,20,cycloid "
+         "--segment return,120,20,cycloid", "--follower", 2},
+        {"size cycloid --lift 90000 --rise 10 --profile " + file + ".dxf", "100000 mm", 3},
+    };
+    for (const auto& c : cases) {
+        std::remove(file.c_str()), std::remove((file + ".dxf").c_str());
+        const Outcome refused = camprofile(c.arguments);
+        EXPECT_EQ(refused.status, c.status) << c.arguments;
+        EXPECT_NE(refused.err.find(c.named), std::string::npos) << c.arguments << ": " << refused.err;
+        EXPECT_TRUE(readFile(file).empty() && readFile(file + ".dxf").empty()) << c.arguments << ": written";
+        EXPECT_TRUE(refused.out.empty()) << c.arguments;
     }
 }
