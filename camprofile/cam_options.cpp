@@ -3,7 +3,6 @@
 // reported under the option that set the field.
 #include "camprofile/cam_options.h"
 
-#include <cmath>
 #include <memory>
 #include <sstream>
 
@@ -37,10 +36,7 @@ const std::pair<const char*, const char*> FIELD_OPTIONS[] = {
     {"pivot_distance", "--pivot-distance"}, {"arm_length", "--arm-length"},
     {"max_pressure_angle_limit_deg", "--max-pressure-angle"}};
 
-bool given(const CLI::App& command, const char* name)
-{
-    return std::string(name) == "LAW" ? command.count("LAW") > 0 : command.count(name) > 0;
-}
+bool given(const CLI::App& command, const char* name) { return command.count(name) > 0; }
 
 FollowerKind followerKind(const std::string& name)
 {
@@ -101,6 +97,12 @@ std::string optionFor(const DesignFault& fault, const CamRequest& request)
         return fault.field == "law" ? "LAW" : "--" + fault.field;
     const SegmentKind kind = request.design.program.segments[fault.segment].kind;
     return kind == RISE_SEGMENT ? "--rise" : kind == DWELL_SEGMENT ? "--dwell" : "--return";
+}
+
+// A segment's field as the --segment syntax names it.
+std::string segmentWord(const std::string& field)
+{
+    return field == "angle_deg" ? "ANGLE" : field == "lift" ? "LIFT" : field == "law" ? "LAW" : field;
 }
 
 // The one-law form, as it always was: a dwell of 0 is left out.
@@ -171,8 +173,7 @@ CamRequest requestFromOptions(const CLI::App& command, const CamOptions& options
             cam.program.segments.push_back(segmentFromText(options.segments[k], static_cast<int>(k) + 1));
     } else {
         request.shorthand = shorthandFromOptions(options);
-        const CamDimensions& shorthand = *request.shorthand;
-        cam.program = camDesignFor(shorthand).program;
+        cam.program = camDesignFor(*request.shorthand).program;
     }
     cam.baseRadius = finiteNumberFromArgument(options.baseRadius, "--base-radius");
     if (roller)
@@ -189,13 +190,8 @@ CamRequest requestFromOptions(const CLI::App& command, const CamOptions& options
     cam.maxPressureAngleDeg = finiteNumberFromArgument(options.maxPressureAngle, "--max-pressure-angle");
     if (const std::optional<DesignFault> fault = designFault(cam))
         throw CLI::ValidationError(optionFor(*fault, request),
-                                   (fault->segment >= 0 && !request.shorthand ? fault->field + " " : "") +
+                                   (fault->segment >= 0 && !request.shorthand ? segmentWord(fault->field) + " " : "") +
                                        fault->message);
-    if (request.shorthand) {
-        request.shorthand->baseRadius = cam.baseRadius;
-        request.shorthand->rollerRadius = cam.rollerRadius;
-        request.shorthand->offset = cam.offset;
-    }
     return request;
 }
 
