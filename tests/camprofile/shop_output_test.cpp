@@ -76,9 +76,10 @@ TEST(ShopFiles, ArcsAndCutterPathStayWithinToleranceOfTheExactCurves)
     };
     for (const auto& c : cases) {
         const std::string dxf = scratch("shop.dxf"), table = scratch("shop.csv"), nc = scratch("shop.nc");
-        const std::string figures = scratch("shop.json"), polar = scratch("polar.csv");
+        const std::string figures = scratch("shop.json"), polar = scratch("polar.csv"), svg = scratch("pitch.svg");
+        const bool flatFace = c.cam.follower == FLAT_FOLLOWER;
         const Outcome made = camprofile("cam " + c.arguments + " --profile " + dxf + " --table " + table +
-                                        " --polar " + polar + " --toolpath " + nc + " --cutter-radius " + std::to_string(c.rc) +
+                                        (flatFace ? "" : " --pitch " + svg) + " --polar " + polar + " --toolpath " + nc + " --cutter-radius " + std::to_string(c.rc) +
                                         " --tolerance " + std::to_string(c.tolerance));
         ASSERT_EQ(made.status, 0) << c.name << made.err;
         ASSERT_EQ(run("/usr/bin/python3 " DXF_CHECK " " + dxf + " " + table + " " + std::to_string(c.cam.baseRadius) +
@@ -102,6 +103,15 @@ TEST(ShopFiles, ArcsAndCutterPathStayWithinToleranceOfTheExactCurves)
                 dwellSweep += 4 * std::atan(std::fabs(arc[3].get<double>())) * 180 / M_PI;
             }
         EXPECT_NEAR(dwellSweep, c.dwellSweepDeg, 1e-6) << c.name;
+        // The pitch curve drawn with the same arcs (a knife's is its contour); one more A draws the turning arrow.
+        if (!flatFace) {
+            expectValidSvg(svg);
+            const std::string text = readFile(svg);
+            size_t count = 0;
+            for (size_t at = text.find(" A "); at != std::string::npos; at = text.find(" A ", at + 1))
+                count++;
+            EXPECT_TRUE(c.cam.follower != KNIFE_FOLLOWER || count == read["vertices"].get<size_t>() + 1) << count;
+        }
         // The polar table's points, from +y counter-clockwise, lie on the contour.
         std::vector<XY> polarPoints;
         double angle, radius;
