@@ -98,7 +98,7 @@ TEST(CamSizing, SmallestRadiusMeetsTheTextbookLimitAndAThousandthLessDoesNot)
     std::printf("textbook r0 by the scan: %.9f\n", r0);
 }
 
-TEST(CamSizing, AnOffsetThatHelpsIsFoundAndNoneBeyondTheSearchRange)
+TEST(CamSizing, AnOffsetThatHelpsIsFoundAtTheSmallestRadius)
 {
     // A quick rise and a slow return: moving the follower against the rise's thrust lowers the radius needed.
     CamDimensions shorthand;
@@ -113,7 +113,4 @@ TEST(CamSizing, AnOffsetThatHelpsIsFoundAndNoneBeyondTheSearchRange)
         beside.offset = moved.offset + step;
         EXPECT_GT(sizeCam(beside, {}, false, 10)->baseRadius, moved.baseRadius) << step;
     }
-    // 100,000 mm is not enough for a rise of 90,000 mm over 10°.
-    shorthand.lift = 90000, shorthand.riseDeg = 10;
-    EXPECT_FALSE(sizeCam(camDesignFor(shorthand), {}, false, 10));
 }
