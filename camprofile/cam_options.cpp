@@ -241,7 +241,8 @@ void addCamOptions(CLI::App& command, const std::function<void(const CamRequest&
         ->capture_default_str()
         ->check(CLI::IsMember({"cw", "ccw"}));
     command.add_option("--design", options->design,
-                       "read the whole cam from FILE.json: the design object of a --json report, or the report");
+                       "read the whole cam from FILE.json: the design object of a --json report, or the report")
+        ->type_name("FILE.json");
     command.add_option("--per-degree", options->perDegree,
                        "K: table rows and profile points per degree, 1 to " + std::to_string(MAX_PER_DEGREE))
         ->type_name("K")
