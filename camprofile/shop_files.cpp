@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "camdesign/cam_outline.h"
+#include "camdesign/design_rules.h"
 #include "camprofile/gcode_writer.h"
 #include "camprofile/arguments.h"
 #include "camprofile/cam_files.h"
@@ -16,17 +17,6 @@
 namespace {
 
 const double MIN_TOLERANCE_MM = 1e-6, MAX_TOLERANCE_MM = 1;
-const double SMALLEST_LENGTH_MM = 0.001, LARGEST_LENGTH_MM = 100000;
-
-double numberWithin(const std::string& text, const std::string& option, double lowest, double highest,
-                    const std::string& unit)
-{
-    const double value = finiteNumberFromArgument(text, option);
-    if (value < lowest || value > highest)
-        throw CLI::ValidationError(option, "must lie between " + formatNumber(lowest) + " and " +
-                                               formatNumber(highest) + ' ' + unit + ", got '" + text + "'");
-    return value;
-}
 
 std::string decimals(double value, int places)
 {
@@ -97,6 +87,16 @@ std::string polarText(const CamDesign& cam, int perDegree)
 
 } // namespace
 
+double numberWithin(const std::string& text, const std::string& option, double lowest, double highest,
+                    const std::string& unit)
+{
+    const double value = finiteNumberFromArgument(text, option);
+    if (value < lowest || value > highest)
+        throw CLI::ValidationError(option, "must lie between " + formatNumber(lowest) + " and " +
+                                               formatNumber(highest) + ' ' + unit + ", got '" + text + "'");
+    return value;
+}
+
 void addShopOptions(CLI::App& command, ShopOptionTexts& texts)
 {
     command.add_option("--tolerance", texts.tolerance,
@@ -124,10 +124,10 @@ ShopOptions shopOptionsFrom(const ShopOptionTexts& texts)
 {
     ShopOptions options;
     options.tolerance = numberWithin(texts.tolerance, "--tolerance", MIN_TOLERANCE_MM, MAX_TOLERANCE_MM, "mm");
-    options.feed = numberWithin(texts.feed, "--feed", SMALLEST_LENGTH_MM, LARGEST_LENGTH_MM, "mm/min");
+    options.feed = numberWithin(texts.feed, "--feed", MIN_LENGTH_MM, MAX_LENGTH_MM, "mm/min");
     if (!texts.cutterRadius.empty())
         options.cutterRadius =
-            numberWithin(texts.cutterRadius, "--cutter-radius", SMALLEST_LENGTH_MM, LARGEST_LENGTH_MM, "mm");
+            numberWithin(texts.cutterRadius, "--cutter-radius", MIN_LENGTH_MM, MAX_LENGTH_MM, "mm");
     if (options.cutterRadius.has_value() != !texts.toolpath.empty())
         throw CLI::ValidationError("--cutter-radius, --toolpath", "go together: the path is the cutter's centre");
     if (!texts.toolpath.empty() && options.tolerance < 2 * GCODE_ROUNDING_MM)

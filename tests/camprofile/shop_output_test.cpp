@@ -79,7 +79,8 @@ TEST(ShopFiles, ArcsAndCutterPathStayWithinToleranceOfTheExactCurves)
         const std::string figures = scratch("shop.json"), polar = scratch("polar.csv"), svg = scratch("pitch.svg");
         const bool flatFace = c.cam.follower == FLAT_FOLLOWER;
         const Outcome made = camprofile("cam " + c.arguments + " --profile " + dxf + " --table " + table +
-                                        (flatFace ? "" : " --pitch " + svg) + " --polar " + polar + " --toolpath " + nc + " --cutter-radius " + std::to_string(c.rc) +
+                                        (flatFace ? "" : " --pitch " + svg) + " --polar " + polar + " --toolpath " +
+                                        nc + " --cutter-radius " + std::to_string(c.rc) +
                                         " --tolerance " + std::to_string(c.tolerance));
         ASSERT_EQ(made.status, 0) << c.name << made.err;
         ASSERT_EQ(run("/usr/bin/python3 " DXF_CHECK " " + dxf + " " + table + " " + std::to_string(c.cam.baseRadius) +
@@ -91,7 +92,8 @@ TEST(ShopFiles, ArcsAndCutterPathStayWithinToleranceOfTheExactCurves)
         // Every point of the arcs near the contour and every point of the contour near the arcs; the flattening
         // (1e-7) and the exact chain's chords (below 1e-6 here) add to what is measured.
         const std::vector<XY> exact = exactCurve(c.cam, false);
-        const double fromArcs = distancesToChain(arcs, exact).largest, fromExact = distancesToChain(exact, arcs).largest;
+        const double fromArcs = distancesToChain(arcs, exact).largest;
+        const double fromExact = distancesToChain(exact, arcs).largest;
         EXPECT_LE(std::max(fromArcs, fromExact), c.tolerance + 2e-6) << c.name;
         EXPECT_LT(read["joint_turn_max"].get<double>(), 1e-6) << c.name << ": a corner between arcs";
         // The dwells come out as arcs about the centre of their own radius, all their sweep.
@@ -141,7 +143,8 @@ TEST(ShopFiles, ArcsAndCutterPathStayWithinToleranceOfTheExactCurves)
         EXPECT_LT(std::hypot(in.x - out.x, in.y - out.y), 1e-9) << c.name << ": the pass does not close";
         EXPECT_LT(area, 0) << c.name << ": not clockwise";
         const std::vector<XY> offset = exactCurve(c.cam, false, c.rc);
-        const double fromPass = distancesToChain(pass, offset).largest, fromOffset = distancesToChain(offset, pass).largest;
+        const double fromPass = distancesToChain(pass, offset).largest;
+        const double fromOffset = distancesToChain(offset, pass).largest;
         EXPECT_LE(std::max(fromPass, fromOffset), c.tolerance + 2e-6) << c.name;
         // The approach comes in along the normal from outside: the rapid point stands 5 mm further out.
         EXPECT_NEAR(distancesToChain({gcode.rapids[0]}, offset).smallest, 5, 1e-3) << c.name;
@@ -184,10 +187,9 @@ TEST(SizeCommand, TheBindingLimitHoldsAtTheRadiusGivenAndFailsJustBelow)
         char radius[32], below[32];
         std::snprintf(radius, sizeof radius, "%.3f", r0);
         std::snprintf(below, sizeof below, "%.3f", r0 - 0.001);
-        const Outcome at = camprofile("cam " + c.arguments.substr(0, c.arguments.find(" --m")) + " --json --base-radius " +
-                                      radius + " --table " + table);
-        const Outcome under = camprofile("cam " + c.arguments.substr(0, c.arguments.find(" --m")) +
-                                         " --json --base-radius " + below);
+        // The cam alone, without size's own limits.
+        const std::string cam = "cam " + c.arguments.substr(0, c.arguments.find(" --m")) + " --json --base-radius ";
+        const Outcome at = camprofile(cam + radius + " --table " + table), under = camprofile(cam + below);
         EXPECT_GE(c.margin(nlohmann::json::parse(at.out)), 0) << c.arguments << " at " << radius;
         EXPECT_LT(c.margin(nlohmann::json::parse(under.out)), 0) << c.arguments << " at " << below;
         EXPECT_EQ(run("/usr/bin/python3 " DXF_CHECK " " + dxf + " " + table + " " + radius).status, 0) << c.arguments;
