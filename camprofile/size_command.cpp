@@ -106,6 +106,11 @@ void addSizeCommand(CLI::App& app)
     addCamOptions(*command, [command, options](const CamRequest& request) { runSize(*command, request, *options); });
     // Declared by the cam's options, refused here: the search sets it, and a design file's is ignored.
     command->get_option("--base-radius")->group("");
+    command->get_option("--max-pressure-angle")
+        ->description("the limit the pressure angle must keep over the rises and returns, 1 to 89 degrees");
+    command->get_option("--design")
+        ->description("read the cam from FILE.json (a --json report's design object, or the report); its base radius "
+                      "is ignored");
     command->add_option("--min-radius-factor", options->minRadiusFactor,
                         "F: a roller's pitch curve must nowhere bend tighter than F x RF (1, the default, is exactly "
                         "no undercut; textbooks advise 2 to 3), 1 to 100")
