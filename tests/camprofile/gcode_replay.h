@@ -18,6 +18,7 @@ struct GcodeReplay {
     std::vector<XY> rapids;              // ends of the G0 moves
     std::vector<std::vector<XY>> cuts;   // each cutting move's points, its start first
     int arcMoves = 0, lineMoves = 0;
+    double arcTurning = 0;               // the arcs' sweeps added up, radians (counter-clockwise positive)
     double feed = 0;
 };
 
@@ -93,6 +94,7 @@ inline GcodeReplay replayGcode(const std::string& text, double sag = 1e-7)
             }
             replay.cuts.push_back(points);
             replay.arcMoves++;
+            replay.arcTurning += sweep;
         }
         at = to;
         known = true;
