@@ -45,7 +45,10 @@ std::optional<ProfileDrawing> camProfileDrawing(const CamDesign& cam, const CamC
 {
     ProfileDrawing drawing;
     drawing.baseRadius = cam.baseRadius;
-    drawing.marks = profileMarks(cam, perDegree);
+    drawing.overlay = profileOverlay(cam, perDegree);
+    const CamPoint zero = camPointAt(cam, 0);
+    drawing.zeroX = zero.contourX, drawing.zeroY = zero.contourY;
+    drawing.clockwise = cam.turn == CLOCKWISE;
     std::vector<AngleStretch> crossings = check.undercut;
     crossings.insert(crossings.end(), check.cusps.begin(), check.cusps.end());
     for (int j = 0; j < 360 * perDegree; j++) {

@@ -2,13 +2,20 @@
 // Lengths in mm (an oscillating follower's lift in degrees of arm swing), angles in degrees, curvature in 1/mm.
 #pragma once
 
-#include <string>
-
 #include <optional>
+#include <string>
 
 #include "camdesign/cam_check.h"
 #include "camdesign/cam_dynamics.h"
 #include "camprofile/cam_options.h"
+
+// What the report and the files say of one cam: its check over the whole turn and, with running inputs, its
+// dynamics (whose warnings join the check's).
+struct CamFigures {
+    CamCheck check;
+    std::optional<CamDynamics> dynamics;
+};
+CamFigures camFigures(const CamDesign& cam, int perDegree);
 
 // `dynamics`: the running figures, present when the design has running inputs.
 std::string camReportText(const CamRequest& request, const CamCheck& check,
