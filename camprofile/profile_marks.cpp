@@ -122,10 +122,11 @@ ProfileMarks profileMarks(const ProfileDrawing& drawing)
 std::string profileMarksText(const ProfileDrawing& drawing)
 {
     const double r0 = drawing.baseRadius, reach = std::hypot(drawing.zeroX, drawing.zeroY), size = 0.08 * r0;
-    const double out = reach > 0 ? (reach + 0.15 * r0) / reach : 1;
+    // Inside the cam beside the tick's inner end, clear of the follower outside and of the arrow further in.
+    const double in = reach > 0 ? (reach - 0.25 * r0) / reach : 1;
     const std::string font = "font-family=\"sans-serif\" font-size=\"" + mm(size) + "\"";
     // Text stands outside the flipped group: its y is the model's -y. The sense is named under the arrow.
-    return "<text x=\"" + mm(out * drawing.zeroX + 0.5 * size) + "\" y=\"" + mm(-out * drawing.zeroY) + "\" " + font +
+    return "<text x=\"" + mm(in * drawing.zeroX + 0.5 * size) + "\" y=\"" + mm(-in * drawing.zeroY) + "\" " + font +
            ">θ = 0</text>\n<text x=\"0\" y=\"" + mm(-0.3 * r0) + "\" text-anchor=\"middle\" " + font + ">" +
            (drawing.clockwise ? "turns clockwise" : "turns counter-clockwise") + "</text>\n";
 }

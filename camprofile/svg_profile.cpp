@@ -35,6 +35,8 @@ void writeSvgProfile(std::ostream& out, const ProfileDrawing& drawing)
     };
     for (size_t i = 0; i < drawing.x.size(); i++)
         extend(drawing.x[i], drawing.y[i]);
+    for (size_t i = 0; i < overlay.pitchX.size(); i++)
+        extend(overlay.pitchX[i], overlay.pitchY[i]);
     // An arc bulges at most a quarter of its chord beyond its ends (its sweep is below 180°).
     for (const ArcPiece& arc : drawing.arcs) {
         const double bow = std::hypot(arc.x1 - arc.x0, arc.y1 - arc.y0) / 4;
