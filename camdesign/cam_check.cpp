@@ -6,41 +6,34 @@
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
-#include <functional>
+
+#include "camdesign/angle_search.h"
 
 namespace {
 
-using AngleFunction = std::function<double(double)>;
-
-struct Sample {
-    double theta;
-    double value;
-};
+using Sample = SearchPoint;
 
 // Refinement stops when the bracket is this narrow: far below what any report prints.
 const double ANGLE_TOLERANCE_DEG = 1e-10;
 
-// The scan angles over [0, 360]: a regular grid plus every phase boundary and law joint, where the lift's
+// The scan angles over [0, 360]: a regular grid plus every segment boundary and law joint, where the lift's
 // second derivative can jump and an extreme can sit on a kink.
-std::vector<double> scanAngles(const CamDimensions& cam, int perDegree)
+std::vector<double> scanAngles(const CamDesign& cam, int perDegree)
 {
     // Never coarser than 0.1°, whatever the table's K, so that the check does not depend on it.
     const int k = std::max(perDegree, 10);
     std::vector<double> angles;
     for (int j = 0; j <= 360 * k; j++)
         angles.push_back(static_cast<double>(j) / k);
-    angles.push_back(cam.riseDeg);
-    angles.push_back(cam.riseDeg + cam.dwellDeg);
-    angles.push_back(cam.riseDeg + cam.dwellDeg + cam.returnDeg);
-    double joints[2 * MAX_LAW_JOINTS];
-    int count = camJoints(cam, joints, 2 * MAX_LAW_JOINTS);
-    angles.insert(angles.end(), joints, joints + count);
+    for (double angle : programBreakAngles(cam.program))
+        if (angle <= 360)
+            angles.push_back(angle);
     std::sort(angles.begin(), angles.end());
     angles.erase(std::unique(angles.begin(), angles.end()), angles.end());
     return angles;
 }
 
-std::vector<Sample> sampled(const AngleFunction& f, const std::vector<double>& angles, double from, double to)
+std::vector<Sample> sampled(const RealFunction& f, const std::vector<double>& angles, double from, double to)
 {
     std::vector<Sample> samples;
     for (double theta : angles)
@@ -49,27 +42,8 @@ std::vector<Sample> sampled(const AngleFunction& f, const std::vector<double>& a
     return samples;
 }
 
-// Golden-section search for the largest value in [a, b]; the caller brackets a single peak.
-Sample refineMax(const AngleFunction& f, double a, double b)
-{
-    const double g = (std::sqrt(5.0) - 1) / 2;
-    double x1 = b - g * (b - a), x2 = a + g * (b - a);
-    double f1 = f(x1), f2 = f(x2);
-    while (b - a > ANGLE_TOLERANCE_DEG) {
-        if (f1 < f2) {
-            a = x1, x1 = x2, f1 = f2;
-            x2 = a + g * (b - a), f2 = f(x2);
-        } else {
-            b = x2, x2 = x1, f2 = f1;
-            x1 = b - g * (b - a), f1 = f(x1);
-        }
-    }
-    double x = (a + b) / 2;
-    return {x, f(x)};
-}
-
 // Every local peak of the samples, refined between its neighbours; never worse than the sample itself.
-std::vector<Sample> refinedPeaks(const AngleFunction& f, const std::vector<Sample>& samples)
+std::vector<Sample> refinedPeaks(const RealFunction& f, const std::vector<Sample>& samples)
 {
     std::vector<Sample> peaks;
     const int n = static_cast<int>(samples.size());
@@ -78,7 +52,8 @@ std::vector<Sample> refinedPeaks(const AngleFunction& f, const std::vector<Sampl
         bool notBelowRight = i == n - 1 || samples[i].value >= samples[i + 1].value;
         if (!aboveLeft || !notBelowRight)
             continue;
-        Sample best = refineMax(f, samples[std::max(i - 1, 0)].theta, samples[std::min(i + 1, n - 1)].theta);
+        Sample best = goldenSectionMax(f, samples[std::max(i - 1, 0)].x, samples[std::min(i + 1, n - 1)].x,
+                                       ANGLE_TOLERANCE_DEG);
         peaks.push_back(best.value > samples[i].value ? best : samples[i]);
     }
     return peaks;
@@ -90,35 +65,30 @@ Sample highest(const std::vector<Sample>& samples)
                              [](const Sample& a, const Sample& b) { return a.value < b.value; });
 }
 
-// Where f turns positive or back, between a and b whose signs differ; a jump of f is found as well as a root.
-double crossing(const AngleFunction& f, double a, double b)
+// The largest value of f over [from, to].
+Sample largestOver(const RealFunction& f, const std::vector<double>& angles, double from, double to)
 {
-    const bool aPositive = f(a) > 0;
-    while (b - a > ANGLE_TOLERANCE_DEG) {
-        double m = (a + b) / 2;
-        ((f(m) > 0) == aPositive ? a : b) = m;
-    }
-    return (a + b) / 2;
+    return highest(refinedPeaks(f, sampled(f, angles, from, to)));
 }
 
 // The stretches of the turn where f > 0. A peak that rises above zero between two samples that do not is
 // found by refining every sampled peak first; a stretch running through 360 and on from 0 becomes one.
-std::vector<AngleStretch> positiveStretches(const AngleFunction& f, const std::vector<double>& angles)
+std::vector<AngleStretch> positiveStretches(const RealFunction& f, const std::vector<double>& angles)
 {
     std::vector<Sample> samples = sampled(f, angles, 0, 360);
     for (const Sample& peak : refinedPeaks(f, samples))
         if (peak.value > 0)
             samples.push_back(peak);
-    std::sort(samples.begin(), samples.end(), [](const Sample& a, const Sample& b) { return a.theta < b.theta; });
+    std::sort(samples.begin(), samples.end(), [](const Sample& a, const Sample& b) { return a.x < b.x; });
 
     std::vector<AngleStretch> stretches;
     bool inside = samples.front().value > 0;
-    double from = samples.front().theta;
+    double from = samples.front().x;
     for (size_t i = 1; i < samples.size(); i++) {
         bool positive = samples[i].value > 0;
         if (positive == inside)
             continue;
-        double edge = crossing(f, samples[i - 1].theta, samples[i].theta);
+        double edge = bisectCrossing(f, samples[i - 1].x, samples[i].x, ANGLE_TOLERANCE_DEG);
         if (positive)
             from = edge;
         else
@@ -126,10 +96,10 @@ std::vector<AngleStretch> positiveStretches(const AngleFunction& f, const std::v
         inside = positive;
     }
     if (inside)
-        stretches.push_back({from, samples.back().theta});
+        stretches.push_back({from, samples.back().x});
 
-    const bool wraps = stretches.size() > 1 && stretches.front().fromDeg == samples.front().theta &&
-                       stretches.back().toDeg == samples.back().theta;
+    const bool wraps = stretches.size() > 1 && stretches.front().fromDeg == samples.front().x &&
+                       stretches.back().toDeg == samples.back().x;
     if (wraps) {
         stretches.back().toDeg = stretches.front().toDeg;
         stretches.erase(stretches.begin());
@@ -139,7 +109,7 @@ std::vector<AngleStretch> positiveStretches(const AngleFunction& f, const std::v
 
 __attribute__((format(printf, 1, 2))) std::string sentence(const char* format, ...)
 {
-    char text[256];
+    char text[512];
     va_list arguments;
     va_start(arguments, format);
     std::vsnprintf(text, sizeof text, format, arguments);
@@ -147,43 +117,94 @@ __attribute__((format(printf, 1, 2))) std::string sentence(const char* format, .
     return text;
 }
 
-} // namespace
-
-CamCheck checkCam(const CamDimensions& cam, int perDegree)
+std::string angleList(const std::vector<double>& angles)
 {
-    const std::vector<double> angles = scanAngles(cam, perDegree);
-    const AngleFunction pressure = [&](double t) { return std::fabs(camPointAt(cam, t).pressureAngleDeg); };
-    const AngleFunction curvature = [&](double t) { return camPointAt(cam, t).pitchCurvature; };
-    const double returnStart = cam.riseDeg + cam.dwellDeg;
-    CamCheck check;
+    std::string list;
+    for (double angle : angles)
+        list += (list.empty() ? "" : ", ") + sentence("%.2f°", angle);
+    return list;
+}
 
-    const Sample rise = highest(refinedPeaks(pressure, sampled(pressure, angles, 0, cam.riseDeg)));
-    const Sample back = highest(refinedPeaks(pressure, sampled(pressure, angles, returnStart, returnStart + cam.returnDeg)));
+// The largest pressure angle over each segment, and over all rises and all returns.
+void checkPressureAngles(const CamDesign& cam, const std::vector<double>& angles, CamCheck& check)
+{
+    const RealFunction pressure = [&](double t) { return std::fabs(camPointAt(cam, t).pressureAngleDeg); };
+    const int count = static_cast<int>(cam.program.segments.size());
+    Sample rise = {-1, -1}, back = {-1, -1};
+    for (int k = 0; k < count; k++) {
+        const double from = segmentStartDeg(cam.program, k), to = segmentEndDeg(cam.program, k);
+        // A flat face's pressure angle is 0 everywhere: its largest is taken at the segment's start.
+        const Sample best = cam.follower == FLAT_FOLLOWER ? Sample{from, 0} : largestOver(pressure, angles, from, to);
+        check.segmentMaxPressureAngle.push_back({best.value, best.x});
+        Sample& phase = cam.program.segments[k].kind == RISE_SEGMENT ? rise : back;
+        if (cam.program.segments[k].kind != DWELL_SEGMENT && best.value > phase.value)
+            phase = best;
+    }
     check.riseMaxPressureAngleDeg = rise.value;
-    check.riseMaxPressureAngleAtDeg = rise.theta;
+    check.riseMaxPressureAngleAtDeg = rise.x;
     check.returnMaxPressureAngleDeg = back.value;
-    check.returnMaxPressureAngleAtDeg = back.theta;
+    check.returnMaxPressureAngleAtDeg = back.x;
+    const double limit = cam.maxPressureAngleDeg;
+    if (rise.value > limit)
+        check.warnings.push_back(sentence("The pressure angle reaches %.3f° during the rise (at %.2f°), above %g°.",
+                                          rise.value, rise.x, limit));
+    if (back.value > limit)
+        check.warnings.push_back(sentence("The pressure angle reaches %.3f° during the return (at %.2f°), "
+                                          "above %g°.", back.value, back.x, limit));
+}
 
+void checkFlatFace(const CamDesign& cam, const std::vector<double>& angles, CamCheck& check)
+{
+    const RealFunction rho = [&](double t) { return camPointAt(cam, t).contourRadius; };
+    const RealFunction contact = [&](double t) { return camPointAt(cam, t).contactOffset; };
+    const Sample sharpest = largestOver([&](double t) { return -rho(t); }, angles, 0, 360);
+    check.minContourRadius = {-sharpest.value, sharpest.x};
+    check.minConvexRadius = -sharpest.value;
+    check.minConvexRadiusAtDeg = sharpest.x;
+    check.cusps = positiveStretches([&](double t) { return -rho(t); }, angles);
+    const Sample most = largestOver(contact, angles, 0, 360);
+    const Sample least = largestOver([&](double t) { return -contact(t); }, angles, 0, 360);
+    check.contactMax = {most.value, most.x};
+    check.contactMin = {-least.value, least.x};
+    check.faceWidth = most.value + least.value;
+    for (const AngleStretch& cusp : check.cusps)
+        check.warnings.push_back(sentence("The flat face cannot follow the cam from %.2f° to %.2f°: the contour's "
+                                          "radius of curvature r0 + s + s'' falls to %.3f mm (at %.2f°), a cusp.",
+                                          cusp.fromDeg, cusp.toDeg, -sharpest.value, sharpest.x));
+}
+
+void checkPitchCurve(const CamDesign& cam, const std::vector<double>& angles, CamCheck& check)
+{
+    const RealFunction curvature = [&](double t) { return camPointAt(cam, t).pitchCurvature; };
+    const double rf = rollerKind(cam.follower) ? cam.rollerRadius : 0;
     // A closed curve turning once always has a convex part, so the sharpest bend is positive.
-    const Sample sharpest = highest(refinedPeaks(curvature, sampled(curvature, angles, 0, 360)));
-    check.minConvexRadius = 1 / sharpest.value - cam.rollerRadius;
-    check.minConvexRadiusAtDeg = sharpest.theta;
-
+    const Sample sharpest = largestOver(curvature, angles, 0, 360);
+    check.minConvexRadius = 1 / sharpest.value - rf;
+    check.minConvexRadiusAtDeg = sharpest.x;
     check.concave = positiveStretches([&](double t) { return -curvature(t); }, angles);
     // Undercut where rf exceeds the convex radius 1/kappa, i.e. where rf kappa - 1 > 0.
-    const double rf = cam.rollerRadius;
     if (rf > 0)
         check.undercut = positiveStretches([&](double t) { return rf * curvature(t) - 1; }, angles);
-
-    if (rise.value > PRESSURE_ANGLE_LIMIT_DEG)
-        check.warnings.push_back(sentence("The pressure angle reaches %.3f° during the rise (at %.2f°), "
-                                          "above %.0f°.", rise.value, rise.theta, PRESSURE_ANGLE_LIMIT_DEG));
-    if (back.value > PRESSURE_ANGLE_LIMIT_DEG)
-        check.warnings.push_back(sentence("The pressure angle reaches %.3f° during the return (at %.2f°), "
-                                          "above %.0f°.", back.value, back.theta, PRESSURE_ANGLE_LIMIT_DEG));
     if (!check.undercut.empty())
         check.warnings.push_back(sentence("The roller (radius %.3f mm) undercuts the cam: the pitch curve's "
-                                          "smallest convex radius is %.3f mm at %.2f°.", cam.rollerRadius,
-                                          1 / sharpest.value, sharpest.theta));
+                                          "smallest convex radius is %.3f mm at %.2f°.", rf, 1 / sharpest.value,
+                                          sharpest.x));
+}
+
+} // namespace
+
+CamCheck checkCam(const CamDesign& cam, int perDegree)
+{
+    const std::vector<double> angles = scanAngles(cam, perDegree);
+    CamCheck check;
+    check.infiniteJerkAngles = infiniteJerkAngles(cam.program);
+    checkPressureAngles(cam, angles, check);
+    if (cam.follower == FLAT_FOLLOWER)
+        checkFlatFace(cam, angles, check);
+    else
+        checkPitchCurve(cam, angles, check);
+    if (!check.infiniteJerkAngles.empty())
+        check.warnings.push_back("The acceleration jumps (infinite jerk) at " + angleList(check.infiniteJerkAngles) +
+                                 ".");
     return check;
 }

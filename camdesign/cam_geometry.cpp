@@ -1,98 +1,128 @@
-// The cam's lift program and the geometry that follows from it: pitch point, contour point, pressure angle, curvature.
-// Lengths in mm, angles in degrees outside and radians inside; the cam turns clockwise, so the profile at rest
-// holds the follower's reference point for theta turned counter-clockwise by theta about the centre.
+// The cam's geometry at one angle. In the follower's frame the reference point q (knife tip, roller centre) and
+// its derivatives per radian follow from the lift; on the cam at rest it is P = R(theta) q, since the cam turns
+// clockwise. Then P' = R a, P'' = R b with a = J q + q', b = -q + 2 J q' + q'' (J turns by +90 degrees).
+// Lengths in mm, angles in radians inside.
 #include "camdesign/cam_geometry.h"
 
-#include <algorithm>
 #include <cmath>
 
-#include "curves/motion_tables.h"
+namespace {
 
-static const double RAD_PER_DEG = PI / 180;
+const double RAD_PER_DEG = PI / 180;
 
-double restDeg(const CamDimensions& cam) { return 360 - cam.riseDeg - cam.dwellDeg - cam.returnDeg; }
+struct Vec {
+    double x, y;
+};
 
-double pitchRadius(const CamDimensions& cam) { return cam.baseRadius + cam.rollerRadius; }
+Vec rotated(Vec v, double c, double s) { return {v.x * c - v.y * s, v.x * s + v.y * c}; }
 
-// A sample on a phase boundary belongs to the earlier phase, as a law's samples do to the earlier segment.
-CamPhase phaseAt(const CamDimensions& cam, double thetaDeg)
+// The follower's reference point, its derivatives per radian and the unit direction in which it moves as the
+// lift grows, in the follower's frame; e and D already mirrored for the turning sense.
+struct FollowerPath {
+    Vec q, dq, ddq, motion;
+};
+
+FollowerPath translatingPath(const CamDesign& cam, double e, const ProgramLift& lift)
 {
-    if (thetaDeg <= cam.riseDeg)
-        return RISE;
-    if (thetaDeg <= cam.riseDeg + cam.dwellDeg)
-        return OUTER_DWELL;
-    if (thetaDeg <= cam.riseDeg + cam.dwellDeg + cam.returnDeg)
-        return RETURN;
-    return INNER_DWELL;
-}
-
-std::optional<double> lawTimeAt(const CamDimensions& cam, double thetaDeg)
-{
-    // Clamped: the last bit of a division can carry T just outside 0..1 at a phase's end.
-    switch (phaseAt(cam, thetaDeg)) {
-    case RISE:
-        return std::clamp(thetaDeg / cam.riseDeg, 0.0, 1.0);
-    case RETURN:
-        return std::clamp(1 - (thetaDeg - cam.riseDeg - cam.dwellDeg) / cam.returnDeg, 0.0, 1.0);
-    default:
-        return std::nullopt;
-    }
-}
-
-CamLift liftAt(const CamDimensions& cam, double thetaDeg)
-{
-    const std::optional<double> T = lawTimeAt(cam, thetaDeg);
-    if (!T)
-        return {phaseAt(cam, thetaDeg) == OUTER_DWELL ? cam.lift : 0, 0, 0};
-    const LawSample law = evaluateLaw(cam.law, *T, cam.points);
-    const double h = cam.lift;
-    // The return is the rise read backwards, s = h S(1 - u): the velocity changes sign, the acceleration does not.
-    const bool rising = phaseAt(cam, thetaDeg) == RISE;
-    const double beta = (rising ? cam.riseDeg : cam.returnDeg) * RAD_PER_DEG;
-    return {h * law.S, (rising ? h : -h) * law.V / beta, h * law.A / (beta * beta)};
-}
-
-CamPoint camPointAt(const CamDimensions& cam, double thetaDeg)
-{
-    const double e = cam.offset;
     const double rp = pitchRadius(cam);
-    const CamLift lift = liftAt(cam, thetaDeg);
+    return {{e, std::sqrt(rp * rp - e * e) + lift.s}, {0, lift.ds}, {0, lift.dds}, {0, 1}};
+}
 
-    // In the follower's frame the reference point is q = (e, y); on the cam at rest it is R(theta) q.
-    // Then dP/dtheta = R (-y, e + s') and d2P/dtheta2 = R (-e - 2 s', s'' - y).
-    const double y = std::sqrt(rp * rp - e * e) + lift.s;
-    const double lean = e + lift.ds;
-    const double speed2 = y * y + lean * lean;
-    const double cross = y * y - y * lift.dds + lean * (e + 2 * lift.ds);
+// The arm turns by the lift (degrees) away from the centre: gamma = gamma0 + psi from the pivot-to-centre line.
+FollowerPath oscillatingPath(const CamDesign& cam, double D, const ProgramLift& lift)
+{
+    const double L = cam.armLength, sign = D > 0 ? 1 : -1;
+    const double gamma = armAngleAtRest(cam) + lift.s * RAD_PER_DEG;
+    const double dGamma = lift.ds * RAD_PER_DEG, ddGamma = lift.dds * RAD_PER_DEG;
+    const double c = std::cos(gamma), s = std::sin(gamma);
+    const Vec along = {sign * L * s, L * c};  // dq/dgamma
+    return {{D - sign * L * c, L * s},
+            {dGamma * along.x, dGamma * along.y},
+            {ddGamma * along.x + dGamma * dGamma * sign * L * c, ddGamma * along.y - dGamma * dGamma * L * s},
+            {sign * s, c}};
+}
 
-    // The contact normal (e + s', y) points away from the centre; a roller's contour lies rf inside along it.
-    const double normalLength = std::sqrt(speed2);
-    const double cx = e - cam.rollerRadius * lean / normalLength;
-    const double cy = y - cam.rollerRadius * y / normalLength;
-
-    const double turn = thetaDeg * RAD_PER_DEG;
-    const double c = std::cos(turn);
-    const double sn = std::sin(turn);
+// The envelope of the face y = r0 + s: contact at (-s', r0 + s), radius rho = r0 + s + s''.
+CamPoint flatPoint(const CamDesign& cam, double e, const ProgramLift& lift, double c, double s)
+{
+    const double rho = cam.baseRadius + lift.s + lift.dds;
+    const Vec contact = rotated({-lift.ds, cam.baseRadius + lift.s}, c, s);
+    const Vec tangent = rotated({-rho, 0}, c, s);
     CamPoint point;
-    point.s = lift.s;
-    point.pressureAngleDeg = std::atan2(lean, y) / RAD_PER_DEG;
-    point.pitchCurvature = cross / (speed2 * normalLength);
-    point.pitchX = e * c - y * sn;
-    point.pitchY = e * sn + y * c;
-    point.contourX = cx * c - cy * sn;
-    point.contourY = cx * sn + cy * c;
+    point.pressureAngleDeg = 0;
+    point.pitchCurvature = 1 / rho;
+    point.contourRadius = rho;
+    point.pitchX = point.contourX = contact.x;
+    point.pitchY = point.contourY = contact.y;
+    point.contourTangentX = tangent.x;
+    point.contourTangentY = tangent.y;
+    point.contactOffset = -lift.ds - e;
     return point;
 }
 
-int camJoints(const CamDimensions& cam, double* anglesDeg, int capacity)
+CamPoint pathPoint(const CamDesign& cam, const FollowerPath& path, double c, double s)
 {
-    double joints[MAX_LAW_JOINTS];
-    int count = lawJoints(cam.law, cam.points, joints);
-    int written = 0;
-    const double returnStart = cam.riseDeg + cam.dwellDeg;
-    for (int i = 0; i < count && written + 2 <= capacity; i++) {
-        anglesDeg[written++] = joints[i] * cam.riseDeg;
-        anglesDeg[written++] = returnStart + (1 - joints[i]) * cam.returnDeg;
+    const Vec q = path.q, dq = path.dq, ddq = path.ddq;
+    const Vec a = {-q.y + dq.x, q.x + dq.y};
+    const Vec b = {-q.x - 2 * dq.y + ddq.x, -q.y + 2 * dq.x + ddq.y};
+    const double speed = std::sqrt(a.x * a.x + a.y * a.y);
+    const double kappa = (a.x * b.y - a.y * b.x) / (speed * speed * speed);
+    // The outward normal of a curve run counter-clockwise; a roller's contour lies rf inside along it.
+    const Vec normal = {a.y / speed, -a.x / speed};
+    const double rf = rollerKind(cam.follower) ? cam.rollerRadius : 0;
+    const Vec pitch = rotated(q, c, s);
+    const Vec contour = rotated({q.x - rf * normal.x, q.y - rf * normal.y}, c, s);
+    const Vec tangent = rotated({(1 - rf * kappa) * a.x, (1 - rf * kappa) * a.y}, c, s);
+    CamPoint point;
+    const double along = normal.x * path.motion.x + normal.y * path.motion.y;
+    const double across = normal.x * path.motion.y - normal.y * path.motion.x;
+    // Translating: signed, positive where the normal leans towards +x. Oscillating: 0..90 degrees.
+    point.pressureAngleDeg = cam.follower == OSCILLATING_ROLLER_FOLLOWER
+                                 ? std::atan2(std::fabs(across), std::fabs(along)) / RAD_PER_DEG
+                                 : std::atan2(across, along) / RAD_PER_DEG;
+    point.pitchCurvature = kappa;
+    point.contourRadius = 1 / kappa - rf;
+    point.pitchX = pitch.x;
+    point.pitchY = pitch.y;
+    point.contourX = contour.x;
+    point.contourY = contour.y;
+    point.contourTangentX = tangent.x;
+    point.contourTangentY = tangent.y;
+    point.contactOffset = 0;
+    return point;
+}
+
+} // namespace
+
+double armAngleAtRest(const CamDesign& cam)
+{
+    const double rp = pitchRadius(cam), D = std::fabs(cam.pivotDistance), L = cam.armLength;
+    const double cosine = (D * D + L * L - rp * rp) / (2 * D * L);
+    return std::fabs(cosine) < 1 ? std::acos(cosine) : NAN;
+}
+
+CamPoint camPointAt(const CamDesign& cam, double thetaDeg)
+{
+    const bool mirrored = cam.turn == COUNTER_CLOCKWISE;
+    const double e = mirrored ? -cam.offset : cam.offset;
+    const double D = mirrored ? -cam.pivotDistance : cam.pivotDistance;
+    const ProgramLift lift = programLiftAt(cam.program, thetaDeg);
+    const double turn = thetaDeg * RAD_PER_DEG, c = std::cos(turn), s = std::sin(turn);
+    CamPoint point = cam.follower == FLAT_FOLLOWER ? flatPoint(cam, e, lift, c, s)
+                     : cam.follower == OSCILLATING_ROLLER_FOLLOWER
+                         ? pathPoint(cam, oscillatingPath(cam, D, lift), c, s)
+                         : pathPoint(cam, translatingPath(cam, e, lift), c, s);
+    point.s = lift.s;
+    point.ds = lift.ds;
+    point.dds = lift.dds;
+    point.ddds = lift.ddds;
+    if (mirrored) {
+        point.pitchX = -point.pitchX;
+        point.contourX = -point.contourX;
+        point.contourTangentX = -point.contourTangentX;
+        point.contactOffset = -point.contactOffset;
+        if (cam.follower == KNIFE_FOLLOWER || cam.follower == ROLLER_FOLLOWER)
+            point.pressureAngleDeg = -point.pressureAngleDeg;
     }
-    return written;
+    return point;
 }

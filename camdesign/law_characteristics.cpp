@@ -3,10 +3,10 @@
 
 #include <cmath>
 
+#include "camdesign/angle_search.h"
+
 // Samples per segment: the grid alone lands within (2 pi h)^2 / 8, about 1e-7 relative, of a smooth peak.
 constexpr int SEGMENT_SAMPLES = 2000;
-// Golden-section steps over a two-cell bracket: 0.618^80 shrinks it far below the rounding of T.
-constexpr int REFINE_STEPS = 80;
 // An acceleration jump smaller than this share of the peak acceleration is rounding, not a jump.
 constexpr double JUMP_TOLERANCE = 1e-9;
 
@@ -38,21 +38,12 @@ double quantity(int which, const LawSample& s)
     return values[which];
 }
 
-// Largest value of one quantity in [left, right], which brackets its best grid sample.
+// Largest value of one quantity in [left, right], which brackets its best grid sample: refined until the bracket
+// no longer shrinks, far below the rounding of T.
 double refine(Segment& segment, int which, double left, double right, double best)
 {
-    const double ratio = (std::sqrt(5.0) - 1) / 2;
-    double a = left, b = right;
-    for (int step = 0; step < REFINE_STEPS && b > a; step++) {
-        const double x1 = b - ratio * (b - a), x2 = a + ratio * (b - a);
-        const double f1 = quantity(which, segment.at(x1)), f2 = quantity(which, segment.at(x2));
-        best = std::fmax(best, std::fmax(f1, f2));
-        if (f1 < f2)
-            a = x1;
-        else
-            b = x2;
-    }
-    return best;
+    const RealFunction value = [&](double T) { return quantity(which, segment.at(T)); };
+    return std::fmax(best, goldenSectionMax(value, left, right, 0).value);
 }
 
 }  // namespace

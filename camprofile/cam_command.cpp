@@ -67,31 +67,32 @@ CamDimensions camFromOptions(const CamOptions& options)
                                ? DEFAULT_ROLLER_RADIUS
                                : positiveNumberFromArgument(options.rollerRadius, "--roller-radius");
     cam.offset = finiteNumberFromArgument(options.offset, "--offset");
-    if (std::fabs(cam.offset) >= pitchRadius(cam))
-        throw CLI::ValidationError("--offset", "must lie strictly within ±" + formatNumber(pitchRadius(cam)) +
+    const double rp = cam.baseRadius + cam.rollerRadius;
+    if (std::fabs(cam.offset) >= rp)
+        throw CLI::ValidationError("--offset", "must lie strictly within ±" + formatNumber(rp) +
                                                    " mm (base radius" + (roller ? " + roller radius" : "") +
                                                    "), got '" + options.offset + "'");
     return cam;
 }
 
-// The law's T at every angle the table samples, so that law 7's points are refused before they overflow.
-std::vector<double> lawTimes(const CamDimensions& cam, int perDegree)
+// The law's T on a grid as fine as the table's, so that law 7's points are refused before they overflow.
+std::vector<double> lawTimes(int perDegree)
 {
     std::vector<double> times;
     for (int j = 0; j <= 360 * perDegree; j++)
-        if (const std::optional<double> T = lawTimeAt(cam, tableAngle(j, perDegree)))
-            times.push_back(*T);
+        times.push_back(tableAngle(j, perDegree) / 360);
     return times;
 }
 
 void runCam(const CamOptions& options)
 {
-    const CamDimensions cam = camFromOptions(options);
+    const CamDimensions dimensions = camFromOptions(options);
+    const CamDesign cam = camDesignFor(dimensions);
     const int perDegree = sampleCountFromArgument(options.perDegree, "--per-degree", MAX_PER_DEGREE);
     const std::optional<ProfileFormat> format = profileFormatFor(options.profile);
     if (!options.profile.empty() && !format)
         throw CLI::ValidationError("--profile", "must name a .dxf or .svg file, got '" + options.profile + "'");
-    requireFiniteLaws({cam.law}, cam.points, lawTimes(cam, perDegree));
+    requireFiniteLaws({dimensions.law}, dimensions.points, lawTimes(perDegree));
 
     if (!options.table.empty())
         writeOutput(options.table, camTableCsv(cam, perDegree), "--table");
@@ -99,9 +100,9 @@ void runCam(const CamOptions& options)
         writeOutput(options.profile, profileFileText(*format, camProfileDrawing(cam, perDegree)), "--profile");
     const CamCheck check = checkCam(cam, perDegree);
     if (options.json)
-        writeCamJson(std::cout, cam, check);
+        writeCamJson(std::cout, dimensions, check);
     else
-        writeCamReport(std::cout, cam, lawName(cam.law), check);
+        writeCamReport(std::cout, dimensions, lawName(dimensions.law), check);
 }
 
 } // namespace
@@ -112,7 +113,7 @@ void addCamCommand(CLI::App& app)
     CLI::App* command = app.add_subcommand(
         "cam", "a disk cam cut for LAW, in mm: pressure angle and curvature checked over the whole turn, "
                "the profile for CAD or cutting");
-    command->add_option("LAW", options->law, "law 0..7 or its name")->required();
+    command->add_option("LAW", options->law, "law 0..9 or its name")->required();
     addPointsOption(*command, options->points);
     command->add_option("--base-radius", options->baseRadius, "R0: the cam's base circle, mm")
         ->type_name("R0")

@@ -42,7 +42,7 @@ void writeCamReport(std::ostream& out, const CamDimensions& cam, const std::stri
         << "\n  base circle radius " << fixed(cam.baseRadius, 3) << " mm, lift " << fixed(cam.lift, 3)
         << " mm, offset " << fixed(cam.offset, 3) << " mm\n  rise " << fixed(cam.riseDeg, 2) << "°, outer dwell "
         << fixed(cam.dwellDeg, 2) << "°, return " << fixed(cam.returnDeg, 2) << "°, inner dwell "
-        << fixed(restDeg(cam), 2) << "°\n"
+        << fixed(360 - cam.riseDeg - cam.dwellDeg - cam.returnDeg, 2) << "°\n"
         << "Largest pressure angle: rise " << fixed(check.riseMaxPressureAngleDeg, 3) << "° at "
         << fixed(check.riseMaxPressureAngleAtDeg, 2) << "°, return " << fixed(check.returnMaxPressureAngleDeg, 3)
         << "° at " << fixed(check.returnMaxPressureAngleAtDeg, 2) << "°\n"
@@ -65,7 +65,7 @@ void writeCamJson(std::ostream& out, const CamDimensions& cam, const CamCheck& c
     report["rise_deg"] = cam.riseDeg;
     report["dwell_deg"] = cam.dwellDeg;
     report["return_deg"] = cam.returnDeg;
-    report["rest_deg"] = restDeg(cam);
+    report["rest_deg"] = 360 - cam.riseDeg - cam.dwellDeg - cam.returnDeg;
     report["follower"] = cam.rollerRadius > 0 ? "roller" : "knife";
     report["roller_radius"] = cam.rollerRadius;
     report["offset"] = cam.offset;

@@ -3,7 +3,7 @@
 
 #include "camprofile/number_format.h"
 
-std::string camTableCsv(const CamDimensions& cam, int perDegree)
+std::string camTableCsv(const CamDesign& cam, int perDegree)
 {
     std::string csv = "theta_deg,s,pressure_angle_deg,pitch_curvature,x,y\n";
     for (int j = 0; j < 360 * perDegree; j++) {

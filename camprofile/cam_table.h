@@ -10,4 +10,4 @@
 inline double tableAngle(int j, int perDegree) { return static_cast<double>(j) / perDegree; }
 
 // 360 K rows, j = 0 ... 360 K - 1; every number reads back as the same double.
-std::string camTableCsv(const CamDimensions& cam, int perDegree);
+std::string camTableCsv(const CamDesign& cam, int perDegree);

@@ -7,14 +7,15 @@
 #include "camprofile/number_format.h"
 #include "curves/motion_tables.h"
 
-const char* const LAW_ARGUMENT_NAMES[CURVE_COUNT] = {
+const char* const LAW_ARGUMENT_NAMES[LAW_COUNT] = {
     "parabolic",     "harmonic",  "cycloid",                    "modified-trapezoid",
     "modified-sine", "gutman-f3", "modified-constant-velocity", "two-point",
+    "polynomial-345", "polynomial-4567",
 };
 
 std::string lawArgumentHelp()
 {
-    std::string help = "0..7 or a name:";
+    std::string help = "0.." + std::to_string(LAW_COUNT - 1) + " or a name:";
     for (const char* name : LAW_ARGUMENT_NAMES)
         help += std::string(help.back() == ':' ? " " : ", ") + name;
     return help;
@@ -22,7 +23,7 @@ std::string lawArgumentHelp()
 
 int lawFromArgument(const std::string& text, const std::string& option)
 {
-    for (int curve = 0; curve < CURVE_COUNT; curve++)
+    for (int curve = 0; curve < LAW_COUNT; curve++)
         if (text == std::to_string(curve) || text == LAW_ARGUMENT_NAMES[curve])
             return curve;
     throw CLI::ValidationError(option, "unknown law '" + text + "': give " + lawArgumentHelp());

@@ -7,15 +7,14 @@
 #include <CLI/CLI.hpp>
 
 #include "curves/motion_laws.h"
-#include "curves/motion_tables.h"
 
 // Short names on the command line, indexed by CurveId: "parabolic", ..., "two-point".
-extern const char* const LAW_ARGUMENT_NAMES[CURVE_COUNT];
+extern const char* const LAW_ARGUMENT_NAMES[LAW_COUNT];
 
-// "0..7 or a name: parabolic, ..., two-point", for the help of a LAW argument.
+// "0..9 or a name: parabolic, ..., two-point", for the help of a LAW argument.
 std::string lawArgumentHelp();
 
-// The CurveId of a LAW argument; throws CLI::ValidationError naming `option` when it is neither 0..7 nor a name.
+// The CurveId of a LAW argument; throws CLI::ValidationError naming `option` when it is neither 0..9 nor a name.
 int lawFromArgument(const std::string& text, const std::string& option = "LAW");
 
 // Adds --points TA SA TB SB to a command; the four words land in `words`, unparsed.

@@ -65,10 +65,9 @@ static std::string jsonTable(const std::vector<LawRow>& rows)
 static void runLaws(const LawsOptions& options)
 {
     std::vector<int> laws;
-    for (int law = 0; law < STANDARD_CURVE_COUNT; law++)
-        laws.push_back(law);
-    if (!options.points.empty())
-        laws.push_back(TWO_POINT_CURVE);
+    for (int law = 0; law < LAW_COUNT; law++)
+        if (law != TWO_POINT_CURVE || !options.points.empty())
+            laws.push_back(law);
     const TwoPoints points = pointsForLaws(laws, options.points);
 
     std::vector<LawRow> rows;
@@ -85,7 +84,7 @@ void addLawsCommand(CLI::App& app)
 {
     auto options = std::make_shared<LawsOptions>();
     CLI::App* command = app.add_subcommand("laws", "characteristic values Vm, Am, Jm and (A·V)m of every law");
-    command->footer("One row per law 0..6, and law 7 when --points are given. Vm = max |V|, Am = max |A|,\n"
+    command->footer("One row per law 0..9, law 7 only when --points are given. Vm = max |V|, Am = max |A|,\n"
                     "Jm = the largest |J| inside the segments, marked ∞ where A jumps and the jerk is infinite,\n"
                     "(A·V)m = max A·V. Computed from the laws' formulas, not from sampled tables.\n");
     addPointsOption(*command, options->points);

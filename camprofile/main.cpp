@@ -14,8 +14,9 @@ int main(int argc, char** argv)
                  "and a real disk cam from a law: its check, table and DXF or SVG profile",
                  "camprofile"};
     app.require_subcommand(1, 1);
-    app.footer("LAW is 0..7 or a name: parabolic, harmonic, cycloid, modified-trapezoid, modified-sine,\n"
-               "gutman-f3, modified-constant-velocity, two-point. Law 7 needs --points TA SA TB SB.\n"
+    app.footer("LAW is 0..9 or a name: parabolic, harmonic, cycloid, modified-trapezoid, modified-sine,\n"
+               "gutman-f3, modified-constant-velocity, two-point, polynomial-345, polynomial-4567.\n"
+               "Law 7 needs --points TA SA TB SB.\n"
                "Status: 0 done, 1 a file could not be written, 2 a bad command line.\n");
     addLawsCommand(app);
     addTableCommand(app);

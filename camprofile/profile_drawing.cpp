@@ -7,7 +7,7 @@
 
 #include "camprofile/cam_table.h"
 
-ProfileDrawing camProfileDrawing(const CamDimensions& cam, int perDegree)
+ProfileDrawing camProfileDrawing(const CamDesign& cam, int perDegree)
 {
     ProfileDrawing drawing;
     drawing.baseRadius = cam.baseRadius;

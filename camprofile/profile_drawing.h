@@ -17,7 +17,7 @@ struct ProfileDrawing {
 enum ProfileFormat { DXF_PROFILE, SVG_PROFILE };
 
 // The contour through the table's K-a-degree points.
-ProfileDrawing camProfileDrawing(const CamDimensions& cam, int perDegree);
+ProfileDrawing camProfileDrawing(const CamDesign& cam, int perDegree);
 // By the file's extension, .dxf or .svg in any case; nothing for any other.
 std::optional<ProfileFormat> profileFormatFor(const std::string& path);
 std::string profileFileText(ProfileFormat format, const ProfileDrawing& drawing);

@@ -1,4 +1,4 @@
-// The basic laws: parabolic, harmonic and cycloid, with their jerk.
+// The basic laws: parabolic, harmonic, cycloid and the 3-4-5 and 4-5-6-7 polynomials, with their jerk.
 #include <cmath>
 
 #include "curves/law_formulas.h"
@@ -34,3 +34,19 @@ LawSample cycloidAt(double T, const TwoPoints&)
 }
 
 int noJoints(const TwoPoints&, double*) { return 0; }
+
+// S = 10T^3 - 15T^4 + 6T^5: V and A vanish at both ends, so the jerk is finite everywhere (60 at the ends).
+LawSample polynomial345At(double T, const TwoPoints&)
+{
+    const double u = 1 - T;
+    return {T * T * T * (10 - T * (15 - 6 * T)), 30 * T * T * u * u, 60 * T * u * (1 - 2 * T),
+            60 - T * (360 - 360 * T)};
+}
+
+// S = 35T^4 - 84T^5 + 70T^6 - 20T^7: the jerk too starts and ends at 0.
+LawSample polynomial4567At(double T, const TwoPoints&)
+{
+    const double u = 1 - T, T2 = T * T;
+    return {T2 * T2 * (35 - T * (84 - T * (70 - 20 * T))), 140 * T2 * T * u * u * u, 420 * T2 * u * u * (1 - 2 * T),
+            840 * T * u * (1 - T * (5 - 5 * T))};
+}

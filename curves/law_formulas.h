@@ -1,4 +1,4 @@
-// The formulas of each law, one evaluator and one joint list per CurveId, gathered into a table by motion_laws.cpp.
+// The formulas of each law, one evaluator and one joint list per law, gathered into a table by motion_laws.cpp.
 // T runs 0..1 over the rise; every evaluator applies the boundary rule (a joint belongs to the earlier segment).
 #pragma once
 
@@ -12,6 +12,8 @@ LawSample modifiedSineAt(double T, const TwoPoints& points);
 LawSample gutmanF3At(double T, const TwoPoints& points);
 LawSample modifiedConstantVelocityAt(double T, const TwoPoints& points);
 LawSample twoPointAt(double T, const TwoPoints& points);
+LawSample polynomial345At(double T, const TwoPoints& points);
+LawSample polynomial4567At(double T, const TwoPoints& points);
 
 int parabolicJoints(const TwoPoints& points, double* joints);
 int modifiedTrapezoidJoints(const TwoPoints& points, double* joints);

@@ -1,17 +1,16 @@
-// One table of every law's formulas, indexed by CurveId, and the procedures that look a law up in it.
+// One table of every law's formulas, indexed by law number, and the procedures that look a law up in it.
 #include "curves/motion_laws.h"
 
 #include <cmath>
 
 #include "curves/law_formulas.h"
-#include "curves/motion_tables.h"
 
 struct LawFormulas {
     LawSample (*at)(double T, const TwoPoints& points);
     int (*joints)(const TwoPoints& points, double* joints);
 };
 
-static const LawFormulas LAWS[CURVE_COUNT] = {
+static const LawFormulas LAWS[LAW_COUNT] = {
     {parabolicAt, parabolicJoints},
     {harmonicAt, noJoints},
     {cycloidAt, noJoints},
@@ -20,6 +19,8 @@ static const LawFormulas LAWS[CURVE_COUNT] = {
     {gutmanF3At, noJoints},
     {modifiedConstantVelocityAt, modifiedConstantVelocityJoints},
     {twoPointAt, twoPointJoints},
+    {polynomial345At, noJoints},
+    {polynomial4567At, noJoints},
 };
 
 LawSample evaluateLaw(int curve, double T, const TwoPoints& points) { return LAWS[curve].at(T, points); }

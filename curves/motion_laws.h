@@ -1,6 +1,16 @@
-// The motion laws as functions of T: S, V, A and the jerk J of each CurveId at one point, and their joints.
+// The motion laws as functions of T: S, V, A and the jerk J of each law at one point, and their joints.
 // T and S run 0..1 over the rise; V = dS/dT, A = dV/dT and J = dA/dT are dimensionless.
 #pragma once
+
+// Constants of every curve formula; PI has exactly these 15 significant digits.
+constexpr double PI = 3.14159265358979;
+constexpr double TWO_PI = 2 * PI;
+constexpr double FOUR_PI = 4 * PI;
+
+// Laws 0..7 are the window's curves (CurveId); 8 and 9 are the polynomials only camprofile offers.
+constexpr int LAW_COUNT = 10;
+constexpr int POLYNOMIAL_345 = 8;
+constexpr int POLYNOMIAL_4567 = 9;
 
 // The typed points of law 7, A(Ta, Sa) and B(Tb, Sb); the other laws ignore them.
 struct TwoPoints {
@@ -16,7 +26,7 @@ struct LawSample {
 // Most segment boundaries of any law: the modified trapezoid and modified constant velocity have four.
 constexpr int MAX_LAW_JOINTS = 4;
 
-// The law `curve` (0..7) at T, with the tables' boundary rule: a T exactly on a joint belongs to the
+// The law `curve` (0..LAW_COUNT - 1) at T, with the tables' boundary rule: a T exactly on a joint belongs to the
 // earlier segment. Law 7 needs 0 < Ta < Tb < 1 (see twoPointsInRange) and may still overflow for
 // extreme points; callers check the results with lawSampleFinite.
 LawSample evaluateLaw(int curve, double T, const TwoPoints& points);
@@ -27,5 +37,9 @@ int lawJoints(int curve, const TwoPoints& points, double* joints);
 
 // The console's rule for the points of law 7: 0 < Ta < Tb < 1 and Sa, Sb finite.
 bool twoPointsInRange(const TwoPoints& points);
+
+// A cam's stricter rule for points in range: V >= 0 over the whole law, hence S within 0..1 (the follower
+// neither runs backwards nor leaves the base circle). Exact, from the closed form of V on each part.
+bool twoPointsKeepRising(const TwoPoints& points);
 
 bool lawSampleFinite(const LawSample& sample);

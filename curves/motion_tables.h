@@ -2,6 +2,8 @@
 // Normalized time T and displacement S run 0..1 over the rise; V = dS/dT and A = d2S/dT2 are dimensionless.
 #pragma once
 
+#include "curves/motion_laws.h"
+
 // Curve numbers (CurveId): 0 parabolic, 1 harmonic, 2 cycloid, 3 modified trapezoid,
 // 4 modified sine, 5 Gutman F-3, 6 modified constant velocity, 7 through two typed points.
 constexpr int CURVE_COUNT = 8;
@@ -15,11 +17,6 @@ constexpr int V_ROW = ROW_LENGTH;
 constexpr int A_ROW = 2 * ROW_LENGTH;
 constexpr int CURVE_STRIDE = 3 * ROW_LENGTH;
 constexpr int TABLE_LENGTH = CURVE_COUNT * CURVE_STRIDE;
-
-// Constants of every curve formula; PI has exactly these 15 significant digits.
-constexpr double PI = 3.14159265358979;
-constexpr double TWO_PI = 2 * PI;
-constexpr double FOUR_PI = 4 * PI;
 
 // The tables, one flat block in static storage; zero at load. Samples past riseSteps stay 0.
 typedef double MotionTables[TABLE_LENGTH];

@@ -67,3 +67,15 @@ bool twoPointCurveAccepts(double Ta, double Sa, double Tb, double Sb)
     }
     return true;
 }
+
+// With x = pi T / Ta the lead-in's V is 2 sin^2(x/2) (4 p cos^2(x/2) + m/2), p = Sa/Ta - m/2: it stays >= 0 exactly
+// when m >= 0 and 4p + m/2 >= 0, i.e. 8 Sa (Tb - Ta) >= 3 Ta (Sb - Sa). The lead-out mirrors it in 1 - T with
+// 1 - Sb and 1 - Tb. V >= 0 with S(0) = 0 and S(1) = 1 keeps S within 0..1.
+bool twoPointsKeepRising(const TwoPoints& points)
+{
+    if (!twoPointsInRange(points))
+        return false;
+    const double Ta = points.Ta, Sa = points.Sa, Tb = points.Tb, Sb = points.Sb;
+    const double rise = Sb - Sa, span = Tb - Ta;
+    return rise >= 0 && 8 * Sa * span >= 3 * Ta * rise && 8 * (1 - Sb) * span >= 3 * (1 - Tb) * rise;
+}

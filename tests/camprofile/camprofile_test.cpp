@@ -69,7 +69,7 @@ TEST(TableAndLawsCommands, PrintTheProgramsTablesAndTheLawsValuesExactly)
     const Outcome laws = camprofile("laws --json" + POINTS_ARGS);
     ASSERT_EQ(laws.status, 0) << laws.err;
     const nlohmann::json json = nlohmann::json::parse(laws.out);
-    ASSERT_EQ(json.size(), 8u);
+    ASSERT_EQ(json.size(), 10u);
     appState.riseSteps = 100;
     appState.timeStep = 1.0 / 100;
     buildStandardCurves();
@@ -114,10 +114,10 @@ TEST(PlotCommand, WritesSvgThatXmllintAcceptsAndRsvgConvertRenders)
 TEST(CommandLine, RefusesBadArgumentsWithStatusAndMessage)
 {
     const struct { std::string args; const char* word; int status = 2; } cases[] = {
-        {"frobnicate", "frobnicate"}, {"table 9", "unknown law"}, {"table two-point", "--points"},
+        {"frobnicate", "frobnicate"}, {"table 10", "unknown law"}, {"table two-point", "--points"},
         {"table 7 --points 0.3 nan 0.7 0.8", "finite"}, {"table 7 --points 0.3 0.2 inf 0.8", "finite"},
         {"table 7 --points 0.7 0.2 0.3 0.8", "0 < TA < TB < 1"}, {"cam 7", "--points"}, {"--help", "laws", 0},
-        {"table 7 --points 0.3 -1e308 0.30000000000000004 1e308", "overflows"}, {"cam 9", "law"},
+        {"table 7 --points 0.3 -1e308 0.30000000000000004 1e308", "overflows"}, {"cam 10", "law"},
         {"laws --points 0.3 -1e308 0.30000000000000004 1e308", "overflows"}, {"cam 2 --rise 0", "--rise"},
         {"table 1 --samples 0", "--samples"}, {"table 1 --samples -3", "--samples"}, {"cam 2 --lift -5", "--lift"},
         {"table 1 --samples ten", "--samples"}, {"table 1 --samples 100001", "100000"},
