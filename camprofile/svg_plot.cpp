@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "camprofile/svg_chart.h"
 #include "curves/law_names.h"
 
 namespace {
@@ -39,37 +40,6 @@ const ChartKind CHARTS[4] = {
     {"J = dA/dT: jerk", &LawSample::J},
 };
 
-struct Scale {
-    double low, high, step;
-};
-
-// A vertical scale of round numbers (1, 2 or 5 times a power of ten) that holds 0 and every value.
-Scale roundScale(double low, double high)
-{
-    low = std::min(low, 0.0);
-    high = std::max(high, 0.0);
-    if (high - low < 1e-12) {
-        low = -1;
-        high = 1;
-    }
-    const double rough = (high - low) / VERTICAL_INTERVALS;
-    const double power = std::pow(10.0, std::floor(std::log10(rough)));
-    double step = 10 * power;
-    for (double factor : {1.0, 2.0, 5.0})
-        if (factor * power >= rough) {
-            step = factor * power;
-            break;
-        }
-    return {std::floor(low / step) * step, std::ceil(high / step) * step, step};
-}
-
-std::string number(double value, const char* format = "%.2f")
-{
-    char text[32];
-    std::snprintf(text, sizeof text, format, value);
-    return text;
-}
-
 struct PlotArea {
     double left, top, width, height;
     Scale scale;
@@ -78,40 +48,28 @@ struct PlotArea {
     double y(double value) const { return top + height - (value - scale.low) / (scale.high - scale.low) * height; }
 };
 
-std::string text(double x, double y, const std::string& content, const char* anchor = "start")
-{
-    return "<text x=\"" + number(x) + "\" y=\"" + number(y) + "\" text-anchor=\"" + anchor + "\">" + content +
-           "</text>\n";
-}
-
-std::string line(double x1, double y1, double x2, double y2, const std::string& style)
-{
-    return "<line x1=\"" + number(x1) + "\" y1=\"" + number(y1) + "\" x2=\"" + number(x2) + "\" y2=\"" + number(y2) +
-           "\" " + style + "/>\n";
-}
-
 std::string gridAndScale(const PlotArea& area)
 {
     std::string svg;
     const char* grid = "stroke=\"#d0d0d0\" stroke-width=\"1\"";
     for (int i = 0; i <= 10; i++) {
         const double T = i / 10.0;
-        svg += line(area.x(T), area.top, area.x(T), area.top + area.height, grid);
+        svg += svgLine(area.x(T), area.top, area.x(T), area.top + area.height, grid);
         if (i % 2 == 0)
-            svg += text(area.x(T), area.top + area.height + 16, number(T, "%g"), "middle");
+            svg += svgText(area.x(T), area.top + area.height + 16, svgNumber(T, "%g"), "middle");
     }
     const long first = std::lround(area.scale.low / area.scale.step);
     const long last = std::lround(area.scale.high / area.scale.step);
     for (long k = first; k <= last; k++) {
         const double value = static_cast<double>(k) * area.scale.step;
-        svg += line(area.left, area.y(value), area.left + area.width, area.y(value), grid);
-        svg += text(area.left - 6, area.y(value) + 4, number(value, "%g"), "end");
+        svg += svgLine(area.left, area.y(value), area.left + area.width, area.y(value), grid);
+        svg += svgText(area.left - 6, area.y(value) + 4, svgNumber(value, "%g"), "end");
     }
     // Axes: T along the zero line, the value along T = 0.
     const char* axis = "stroke=\"black\" stroke-width=\"1.5\"";
-    svg += line(area.left, area.y(0), area.left + area.width, area.y(0), axis);
-    svg += line(area.left, area.top, area.left, area.top + area.height, axis);
-    svg += text(area.left + area.width, area.top + area.height + 36, "T", "end");
+    svg += svgLine(area.left, area.y(0), area.left + area.width, area.y(0), axis);
+    svg += svgLine(area.left, area.top, area.left, area.top + area.height, axis);
+    svg += svgText(area.left + area.width, area.top + area.height + 36, "T", "end");
     return svg;
 }
 
@@ -120,7 +78,7 @@ std::string lawCurve(const PlotArea& area, const PlottedLaw& law, double LawSamp
     std::string points;
     for (size_t i = 0; i < law.samples.size(); i++)
         points +=
-            number(area.x(law.times[i]), "%.1f") + "," + number(area.y(law.samples[i].*value), "%.1f") + " ";
+            svgNumber(area.x(law.times[i]), "%.1f") + "," + svgNumber(area.y(law.samples[i].*value), "%.1f") + " ";
     return "<polyline fill=\"none\" stroke=\"" + std::string(colour) + "\" stroke-width=\"2\" points=\"" + points +
            "\"/>\n";
 }
@@ -134,12 +92,12 @@ std::string jerkArrows(const PlotArea& area, const PlottedLaw& law, int index)
         const double inward = impulse.T < 0.5 ? 1 : -1;
         const double x = area.x(impulse.T) + inward * index * ARROW_SPACING;
         const double tip = impulse.jump > 0 ? area.top + 2 : area.top + area.height - 2;
-        svg += line(x, area.y(0), x, tip,
+        svg += svgLine(x, area.y(0), x, tip,
                     "stroke=\"" + std::string(LAW_COLOURS[index]) + "\" stroke-width=\"2\" marker-end=\"url(#arrow" +
                         std::to_string(index) + ")\"");
         const double labelX = area.x(impulse.T) + inward * (MAX_PLOTTED_LAWS * ARROW_SPACING + 2);
         const double labelY = impulse.jump > 0 ? area.top + 12 + 14 * index : area.top + area.height - 4 - 14 * index;
-        svg += "<text x=\"" + number(labelX) + "\" y=\"" + number(labelY) + "\" text-anchor=\"" +
+        svg += "<text x=\"" + svgNumber(labelX) + "\" y=\"" + svgNumber(labelY) + "\" text-anchor=\"" +
                (impulse.T < 0.5 ? "start" : "end") + "\" fill=\"" + LAW_COLOURS[index] + "\">" +
                (impulse.jump > 0 ? "+∞" : "−∞") + "</text>\n";
     }
@@ -158,10 +116,10 @@ std::string chart(int which, const std::vector<PlottedLaw>& laws)
     const double cellLeft = (which % 2) * CELL_WIDTH;
     const double cellTop = HEADER_HEIGHT + (which / 2) * CELL_HEIGHT;
     const PlotArea area = {cellLeft + INSET_LEFT, cellTop + INSET_TOP, CELL_WIDTH - INSET_LEFT - INSET_RIGHT,
-                           CELL_HEIGHT - INSET_TOP - INSET_BOTTOM, roundScale(low, high)};
+                           CELL_HEIGHT - INSET_TOP - INSET_BOTTOM, roundScale(low, high, VERTICAL_INTERVALS)};
 
     std::string svg = "<g>\n";
-    svg += "<text x=\"" + number(area.left + area.width / 2) + "\" y=\"" + number(cellTop + 22) +
+    svg += "<text x=\"" + svgNumber(area.left + area.width / 2) + "\" y=\"" + svgNumber(cellTop + 22) +
            "\" text-anchor=\"middle\" font-size=\"15\" font-weight=\"bold\">" + kind.title + "</text>\n";
     svg += gridAndScale(area);
     for (size_t i = 0; i < laws.size(); i++) {
@@ -174,18 +132,18 @@ std::string chart(int which, const std::vector<PlottedLaw>& laws)
 
 std::string header(const std::vector<PlottedLaw>& laws)
 {
-    std::string svg = text(20, 28, "<tspan font-size=\"17\" font-weight=\"bold\">Cam motion laws: displacement, "
+    std::string svg = svgText(20, 28, "<tspan font-size=\"17\" font-weight=\"bold\">Cam motion laws: displacement, "
                                    "velocity, acceleration and jerk over the rise</tspan>");
     bool anyImpulse = false;
     for (size_t i = 0; i < laws.size(); i++) {
         const double y = 52 + 18 * i;
-        svg += line(24, y - 4, 54, y - 4, "stroke=\"" + std::string(LAW_COLOURS[i]) + "\" stroke-width=\"3\"");
-        svg += text(62, y, std::string(COLOUR_NAMES[i]) + ": " + LAW_TITLES[laws[i].law]);
+        svg += svgLine(24, y - 4, 54, y - 4, "stroke=\"" + std::string(LAW_COLOURS[i]) + "\" stroke-width=\"3\"");
+        svg += svgText(62, y, std::string(COLOUR_NAMES[i]) + ": " + LAW_TITLES[laws[i].law]);
         anyImpulse = anyImpulse || !laws[i].infiniteJerks.empty();
     }
     if (anyImpulse)
-        svg += text(520, 52, "Arrows: infinite jerk where the acceleration jumps.");
-    svg += text(520, anyImpulse ? 70 : 52, "T: normalized time; S, V, A, J dimensionless.");
+        svg += svgText(520, 52, "Arrows: infinite jerk where the acceleration jumps.");
+    svg += svgText(520, anyImpulse ? 70 : 52, "T: normalized time; S, V, A, J dimensionless.");
     return svg;
 }
 
@@ -206,15 +164,8 @@ std::string motionPlotSvg(const std::vector<PlottedLaw>& laws)
     std::string title;
     for (const PlottedLaw& law : laws)
         title += std::string(title.empty() ? "" : ", ") + lawName(law.law);
-    std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n"
-                      "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" +
-                      number(PAGE_WIDTH, "%g") + "\" height=\"" + number(PAGE_HEIGHT, "%g") + "\" viewBox=\"0 0 " +
-                      number(PAGE_WIDTH, "%g") + " " + number(PAGE_HEIGHT, "%g") +
-                      "\" font-family=\"DejaVu Sans, Arial, sans-serif\" font-size=\"12\">\n";
-    svg += "<title>S, V, A and J of " + title + "</title>\n";
+    std::string svg = svgPageStart(PAGE_WIDTH, PAGE_HEIGHT, "S, V, A and J of " + title);
     svg += arrowMarkers(laws.size());
-    svg += "<rect x=\"0\" y=\"0\" width=\"" + number(PAGE_WIDTH, "%g") + "\" height=\"" + number(PAGE_HEIGHT, "%g") +
-           "\" fill=\"white\"/>\n";
     svg += header(laws);
     for (int which = 0; which < 4; which++)
         svg += chart(which, laws);

@@ -1,0 +1,94 @@
+// The running figures of a cam for a reader and for a program.
+#include "camprofile/dynamics_report.h"
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+std::string fixed(double value, int decimals)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return text;
+}
+
+// Three significant figures at least, without an exponent: forces and accelerations span many decades.
+std::string figure(double value)
+{
+    const double size = std::fabs(value);
+    return fixed(value, size >= 100 ? 1 : size >= 10 ? 2 : size >= 1 ? 3 : 4);
+}
+
+std::string at(const AngleExtreme& value, const char* unit)
+{
+    return figure(value.value) + " " + unit + " at " + fixed(value.atDeg, 2) + "°";
+}
+
+} // namespace
+
+void writeDynamicsReport(std::ostream& out, const CamRunning& running, const CamDynamics& d)
+{
+    out << "At " << figure(running.speedRpm) << " rpm (" << figure(angularSpeed(running)) << " rad/s):\n"
+        << "  velocity up to " << figure(d.maxVelocity) << " m/s, acceleration " << figure(d.minAcceleration)
+        << " to " << figure(d.maxAcceleration) << " m/s², jerk up to " << figure(d.maxJerk) << " m/s³"
+        << (d.jerkInfinite ? " inside the segments (∞ where the acceleration jumps)" : "") << '\n';
+    if (!d.forces) {
+        out << "  forces: give --mass for the contact force, jump, torque and stress\n";
+        return;
+    }
+    const CamDynamics::Forces& f = *d.forces;
+    out << "  contact force " << at(f.minContactForce, "N") << " to " << at(f.maxContactForce, "N") << '\n'
+        << "  jump: " << (f.jumpStretches.empty() ? "none" : "yes, see the warnings") << "; it holds up to "
+        << figure(f.jumpSpeedRpm) << " rpm; the preload this speed needs is " << figure(f.requiredPreload) << " N\n"
+        << "  camshaft torque " << at(f.minTorque, "N·m") << " to " << at(f.maxTorque, "N·m")
+        << ", power up to " << figure(f.maxPower) << " W\n";
+    if (f.maxContactStress)
+        out << "  Hertz contact stress up to " << at(*f.maxContactStress, "MPa") << " (E* "
+            << fixed(contactModulusMPa(running) / 1000, 2) << " GPa, width " << figure(running.camWidth) << " mm)\n";
+}
+
+nlohmann::ordered_json dynamicsJson(const std::optional<CamRunning>& running, const std::optional<CamDynamics>& dynamics)
+{
+    if (!running || !dynamics)
+        return nullptr;
+    const CamDynamics& d = *dynamics;
+    nlohmann::ordered_json j;
+    j["speed_rpm"] = running->speedRpm;
+    j["max_velocity_m_s"] = d.maxVelocity;
+    j["max_acceleration_m_s2"] = d.maxAcceleration;
+    j["min_acceleration_m_s2"] = d.minAcceleration;
+    j["max_jerk_m_s3"] = d.maxJerk;
+    j["jerk_infinite"] = d.jerkInfinite;
+    const char* const forceKeys[] = {"min_contact_force_N", "min_contact_force_at_deg", "max_contact_force_N",
+                                     "max_contact_force_at_deg", "jump", "jump_stretches", "jump_speed_rpm",
+                                     "required_preload_N", "max_torque_Nm", "max_torque_at_deg", "min_torque_Nm",
+                                     "min_torque_at_deg", "max_power_W", "max_contact_stress_MPa",
+                                     "max_contact_stress_at_deg"};
+    for (const char* key : forceKeys)
+        j[key] = nullptr;
+    if (!d.forces)
+        return j;
+    const CamDynamics::Forces& f = *d.forces;
+    j["min_contact_force_N"] = f.minContactForce.value;
+    j["min_contact_force_at_deg"] = f.minContactForce.atDeg;
+    j["max_contact_force_N"] = f.maxContactForce.value;
+    j["max_contact_force_at_deg"] = f.maxContactForce.atDeg;
+    j["jump"] = !f.jumpStretches.empty();
+    j["jump_stretches"] = nlohmann::ordered_json::array();
+    for (const AngleStretch& s : f.jumpStretches)
+        j["jump_stretches"].push_back({s.fromDeg, s.toDeg});
+    j["jump_speed_rpm"] = f.jumpSpeedRpm;
+    j["required_preload_N"] = f.requiredPreload;
+    j["max_torque_Nm"] = f.maxTorque.value;
+    j["max_torque_at_deg"] = f.maxTorque.atDeg;
+    j["min_torque_Nm"] = f.minTorque.value;
+    j["min_torque_at_deg"] = f.minTorque.atDeg;
+    j["max_power_W"] = f.maxPower;
+    if (f.maxContactStress) {
+        j["max_contact_stress_MPa"] = f.maxContactStress->value;
+        j["max_contact_stress_at_deg"] = f.maxContactStress->atDeg;
+    }
+    return j;
+}

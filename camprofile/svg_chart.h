@@ -1,0 +1,22 @@
+// Pieces every camprofile chart is drawn with: round scales, numbers, text and lines as SVG 1.1 elements.
+// Page coordinates are SVG user units (pixels), y downwards.
+#pragma once
+
+#include <string>
+
+// A vertical scale of round numbers: low and high are multiples of step.
+struct Scale {
+    double low, high, step;
+};
+
+// The round scale (step 1, 2 or 5 times a power of ten, about `intervals` of them) that holds 0 and low..high.
+Scale roundScale(double low, double high, double intervals);
+
+// A number in printf's `format`, "%.2f" unless given.
+std::string svgNumber(double value, const char* format = "%.2f");
+std::string svgText(double x, double y, const std::string& content, const char* anchor = "start");
+std::string svgLine(double x1, double y1, double x2, double y2, const std::string& style);
+// The document's opening: XML declaration, the <svg> element of this size, its <title>, a white page.
+std::string svgPageStart(double width, double height, const std::string& title);
+// Text made safe for an SVG element's content or attribute: & < > " escaped.
+std::string svgEscaped(const std::string& text);
