@@ -7,12 +7,26 @@
 #include <string>
 #include <vector>
 
+#include "camdesign/arc_fit.h"
 #include "camdesign/cam_geometry.h"
 
 struct ProfileDrawing {
-    std::vector<double> x, y;  // the working contour, one point per sample; the last joins back to the first
+    std::vector<double> x, y;    // the working contour, one point per sample; the last joins back to the first
+    std::vector<ArcPiece> arcs;  // the same curve as fitted arcs, counter-clockwise, closed; drawn instead when given
     double baseRadius;
+    double zeroX = 0, zeroY = 0;  // the curve's point at theta = 0, where the follower stands
+    bool clockwise = true;        // the cam's turning sense, shown by an arrow
+    std::string contourLayer = "CAM_CONTOUR";
 };
+
+// The marks on layer CAM_MARKS: a tick into the cam at theta = 0 and an arrow round the centre in the turning
+// sense (an arc at half the base radius from 60° to 120°, counter-clockwise from +x, its head at one end).
+struct ProfileMarks {
+    double zeroFrom[2], zeroTo[2];
+    double senseRadius, senseFromDeg, senseToDeg;
+    double arrowTip[2], arrowEnds[2][2];
+};
+ProfileMarks profileMarks(const ProfileDrawing& drawing);
 
 enum ProfileFormat { DXF_PROFILE, SVG_PROFILE };
 
@@ -22,9 +36,11 @@ ProfileDrawing camProfileDrawing(const CamDesign& cam, int perDegree);
 std::optional<ProfileFormat> profileFormatFor(const std::string& path);
 std::string profileFileText(ProfileFormat format, const ProfileDrawing& drawing);
 
-// One closed polyline on layer CAM_CONTOUR, a CIRCLE on BASE_CIRCLE, a point and a cross on CENTRE; $INSUNITS 4.
+// DXF R2000: one closed LWPOLYLINE of arcs on the contour's layer, a CIRCLE on BASE_CIRCLE, a point and a cross on
+// CENTRE, the marks on CAM_MARKS; $INSUNITS 4. Needs the arcs.
 void writeDxfProfile(std::ostream& out, const ProfileDrawing& drawing);
-// Width and height in mm, one model millimetre a user unit; red contour, blue base circle, black centre cross.
+// Width and height in mm, one model millimetre a user unit; red contour (its arcs as A commands where fitted),
+// blue base circle, black centre cross, green marks.
 void writeSvgProfile(std::ostream& out, const ProfileDrawing& drawing);
 
 // Half the length of each arm of the centre cross: a tenth of the base radius, so it stays inside the cam.
