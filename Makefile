@@ -63,10 +63,11 @@ SANITIZE_OPTIONS := ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 UBSAN_OPTIONS=ha
 # Mesa's software driver still holds its buffers then; the program itself allocates nothing.
 WINDOW_SANITIZE_OPTIONS := ASAN_OPTIONS=halt_on_error=1:detect_leaks=0 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
-# Every test, then the unit, console, camprofile and end-to-end tests (with the programs they run) again under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# Every test (the browser test on the page that `make web` builds), then the unit, console, camprofile and
+# end-to-end tests (with the programs they run) again under AddressSanitizer and UndefinedBehaviorSanitizer.
 test:
-	$(call need_packages,$(RUN_PACKAGES) $(TEST_PACKAGES))
+	$(call need_packages,$(RUN_PACKAGES) $(TEST_PACKAGES) $(WEB_PACKAGES) $(WEB_TEST_PACKAGES))
+	$(MAKE) --no-print-directory web
 	$(call configure,ON,OFF)
 	cmake --build $(BUILD_DIR) -j$(JOBS)
 	ctest --test-dir $(BUILD_DIR) --output-on-failure --no-tests=error
@@ -81,26 +82,32 @@ test:
 	$(WINDOW_SANITIZE_OPTIONS) ./$(SANITIZE_DIR)/tests/e2e/e2e_test
 
 # The benchmark and screenshot programs share the tests' Xvfb support, so they need the test packages too.
-# Medians of table building, frames and key-to-frame latency on Mesa's llvmpipe in a private Xvfb.
+# Medians of table building, frames and key-to-frame latency on Mesa's llvmpipe in a private Xvfb; then the
+# page's size, first menu and key-to-frame in headless Chromium, beside the desktop's key-to-frame.
 bench:
-	$(call need_packages,$(RUN_PACKAGES) $(TEST_PACKAGES) $(TOOL_PACKAGES))
+	$(call need_packages,$(RUN_PACKAGES) $(TEST_PACKAGES) $(TOOL_PACKAGES) $(WEB_PACKAGES) $(WEB_TEST_PACKAGES))
+	$(MAKE) --no-print-directory web
 	$(call configure,ON,ON)
 	cmake --build $(BUILD_DIR) -j$(JOBS) --target camcurves_bench
 	./$(BUILD_DIR)/tools/camcurves_bench --benchmark_repetitions=15 --benchmark_report_aggregates_only=true \
 	  --benchmark_min_time=0.2
+	/usr/bin/python3 tools/web/web_bench.py $(WEB_DIR) ./$(BUILD_DIR)/tools/camcurves_bench
 
 # libFuzzer over everything typed on the console, for FUZZ_SECONDS (60 unless given).
 fuzz:
 	$(call need_packages,$(RUN_PACKAGES) $(FUZZ_PACKAGES))
 	FUZZ_SECONDS=$${FUZZ_SECONDS:-60} bash tests/fuzz/run_fuzz.sh $(CURDIR) $(CURDIR)/$(BUILD_DIR) long
 
-# docs/single-curve.png, docs/comparison.png, docs/curve7.png: the real window drawn on a private Xvfb.
+# docs/single-curve.png, docs/comparison.png, docs/curve7.png: the real window drawn on a private Xvfb;
+# docs/web-page.png: the page in headless Chromium.
 screenshots:
-	$(call need_packages,$(RUN_PACKAGES) $(TEST_PACKAGES) $(TOOL_PACKAGES))
+	$(call need_packages,$(RUN_PACKAGES) $(TEST_PACKAGES) $(TOOL_PACKAGES) $(WEB_PACKAGES) $(WEB_TEST_PACKAGES))
+	$(MAKE) --no-print-directory web
 	$(call configure,ON,ON)
 	cmake --build $(BUILD_DIR) -j$(JOBS) --target camcurves-screenshots
 	mkdir -p docs
 	./$(BUILD_DIR)/tools/camcurves-screenshots docs
+	/usr/bin/python3 tools/web/web_screenshot.py $(WEB_DIR) docs/web-page.png
 
 # docs/camprofile-laws.svg, docs/cam-profile.svg: the S, V, A and J charts and the exported cam profile that the
 # README shows, drawn by camprofile.

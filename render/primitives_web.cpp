@@ -1,10 +1,14 @@
 // The six drawing primitives and the text routine on WebGL: every shape as triangles, gathered into one batch a
 // frame and drawn in order. Window coordinates -1..1, y up; the viewport maps them to pixels as desktop GL does.
+// WebGL draws no wide lines, so lines are worked out here, pixel by pixel, by the rules desktop GL follows, and
+// drawn as runs of whole pixels; glyphs likewise. Disks and rectangles are WebGL's own triangles.
 #include "render/canvas_web.h"
 #include "render/primitives.h"
 
 #include <GLES2/gl2.h>
+#include <algorithm>
 #include <cmath>
+#include <initializer_list>
 
 #include "helvetica18_glyphs.h"
 
@@ -38,7 +42,8 @@ static void addTriangle(const Point2& a, const Point2& b, const Point2& c, const
 {
     if (batchCount + 3 > BATCH_VERTICES)
         flushCanvasDrawing();
-    for (const Point2* p : {&a, &b, &c}) {
+    const Point2* corners[3] = {&a, &b, &c};
+    for (const Point2* p : corners) {
         Vertex& v = batch[batchCount++];
         v.x = static_cast<float>(p->x);
         v.y = static_cast<float>(p->y);
@@ -61,19 +66,169 @@ static void colourBytes(const Rgba& colour, unsigned char rgba[4])
     rgba[3] = toByte(colour.a);
 }
 
-// A line widthPixels wide as GL rasterizes wide lines without antialiasing: widened across its minor axis
-// only (vertically for a line more horizontal than vertical), its ends cut square to the major axis.
-static void addLine(const Point2& from, const Point2& to, double widthPixels, const unsigned char rgba[4])
+// Pixel positions as the desktop rasterizer sees them: x to the right, y down from the window's top edge.
+static void toPixels(const Point2& p, float out[2])
 {
-    double dx = (to.x - from.x) * viewportWidth;
-    double dy = (to.y - from.y) * viewportHeight;
-    Point2 offset = {0, 0};
-    if (std::fabs(dx) >= std::fabs(dy))
-        offset.y = widthPixels / viewportHeight;
-    else
-        offset.x = widthPixels / viewportWidth;
-    addQuad({from.x - offset.x, from.y - offset.y}, {to.x - offset.x, to.y - offset.y},
-            {to.x + offset.x, to.y + offset.y}, {from.x + offset.x, from.y + offset.y}, rgba);
+    out[0] = static_cast<float>((p.x + 1) * viewportWidth / 2);
+    out[1] = static_cast<float>((1 - p.y) * viewportHeight / 2);
+}
+
+static float signOf(float v) { return v >= 0 ? 1.0f : -1.0f; }
+static float fraction(float v) { return v - std::floor(v); }
+
+// A line as GL draws wide lines without antialiasing: the pixels a one-pixel line would light along its major
+// axis (the "diamond exit" rule: the first pixel if the line leaves its diamond, never the last one's if the
+// line ends inside it), each widened across the minor axis to the line's whole number of pixels. Worked out
+// along the major axis with the minor one beside it, so one rule serves lines of either slope.
+// Window pixel (x, y), counted from the bottom left, as a quad in window coordinates; runs of pixels share one.
+static void addPixelRun(int x, int y, int length, const unsigned char rgba[4])
+{
+    double left = x * 2.0 / viewportWidth - 1;
+    double right = (x + length) * 2.0 / viewportWidth - 1;
+    double bottom = y * 2.0 / viewportHeight - 1;
+    double top = (y + 1) * 2.0 / viewportHeight - 1;
+    addQuad({left, bottom}, {right, bottom}, {right, top}, {left, top}, rgba);
+}
+
+// Fills the convex quadrilateral (x, y in pixels, y down) as the desktop rasterizer fills it: corners snapped to
+// 1/256 pixel, a pixel lit when its centre lies inside, or on a left edge or a bottom edge (GL's fill rule on a
+// window whose rows run downwards); the lit pixels go to the batch as runs, so WebGL's own rule never decides.
+static void fillQuad(const float x[4], const float y[4], const unsigned char rgba[4])
+{
+    long long fx[4], fy[4];
+    for (int i = 0; i < 4; i++) {
+        fx[i] = std::llround((x[i] - 0.5f) * 256);
+        fy[i] = std::llround((y[i] - 0.5f) * 256);
+    }
+    long long twiceArea = 0;
+    for (int i = 0; i < 4; i++)
+        twiceArea += fx[i] * fy[(i + 1) % 4] - fx[(i + 1) % 4] * fy[i];
+    if (twiceArea == 0)
+        return;
+    const long long orientation = twiceArea > 0 ? -1 : 1;
+    long long minX = fx[0], maxX = fx[0], minY = fy[0], maxY = fy[0];
+    for (int i = 1; i < 4; i++) {
+        minX = std::min(minX, fx[i]);
+        maxX = std::max(maxX, fx[i]);
+        minY = std::min(minY, fy[i]);
+        maxY = std::max(maxY, fy[i]);
+    }
+    const int width = static_cast<int>(viewportWidth);
+    const int height = static_cast<int>(viewportHeight);
+    const int firstRow = std::max(0, static_cast<int>((minY + 255) / 256) - 1);
+    const int lastRow = std::min(height - 1, static_cast<int>(maxY / 256) + 1);
+    const int firstColumn = std::max(0, static_cast<int>((minX + 255) / 256) - 1);
+    const int lastColumn = std::min(width - 1, static_cast<int>(maxX / 256) + 1);
+    for (int row = firstRow; row <= lastRow; row++) {
+        int runStart = -1;
+        for (int column = firstColumn; column <= lastColumn + 1; column++) {
+            bool inside = column <= lastColumn;
+            for (int i = 0; i < 4 && inside; i++) {
+                const long long dx = (fx[(i + 1) % 4] - fx[i]) * orientation;
+                const long long dy = (fy[(i + 1) % 4] - fy[i]) * orientation;
+                const long long e = (column * 256LL - fx[i]) * dy - (row * 256LL - fy[i]) * dx;
+                const bool ruleSide = dy > 0 || (dy == 0 && dx > 0);
+                inside = e > 0 || (e == 0 && ruleSide);
+            }
+            if (inside && runStart < 0)
+                runStart = column;
+            if (!inside && runStart >= 0) {
+                addPixelRun(runStart, height - 1 - row, column - runStart, rgba);
+                runStart = -1;
+            }
+        }
+    }
+}
+
+// Cuts the segment to the window (-1..1 on both axes), as GL clips a line before widening it; false if
+// nothing of it is inside.
+static bool clipToWindow(Point2& from, Point2& to)
+{
+    double enter = 0, leave = 1;
+    const double delta[2] = {to.x - from.x, to.y - from.y};
+    const double origin[2] = {from.x, from.y};
+    for (int axis = 0; axis < 2; axis++)
+        for (double side : {-1.0, 1.0}) {
+            // Inside while side * (origin + t * delta) <= 1.
+            double towards = side * delta[axis];
+            double room = 1 - side * origin[axis];
+            if (towards == 0) {
+                if (room < 0)
+                    return false;
+            } else if (towards > 0) {
+                leave = std::fmin(leave, room / towards);
+            } else {
+                enter = std::fmax(enter, room / towards);
+            }
+        }
+    if (enter > leave)
+        return false;
+    to = {origin[0] + leave * delta[0], origin[1] + leave * delta[1]};
+    from = {origin[0] + enter * delta[0], origin[1] + enter * delta[1]};
+    return true;
+}
+
+static void addLine(Point2 from, Point2 to, double widthPixels, const unsigned char rgba[4])
+{
+    if (!clipToWindow(from, to))
+        return;
+    float start[2], end[2];
+    toPixels(from, start);
+    toPixels(to, end);
+    const bool xMajor = std::fabs(start[0] - end[0]) >= std::fabs(start[1] - end[1]);
+    const int major = xMajor ? 0 : 1;
+    const int minor = 1 - major;
+    // Start minus end, along each axis; a line of no length draws nothing.
+    const float dMajor = start[major] - end[major];
+    const float dMinor = start[minor] - end[minor];
+    if (dMajor == 0 && dMinor == 0)
+        return;
+    const float slope = dMinor / dMajor;
+
+    // Where each end lies within its pixel, from the pixel's centre.
+    const float majorDiff1 = start[major] - std::floor(start[major]) - 0.5f;
+    const float minorDiff1 = start[minor] - std::floor(start[minor]) - 0.5f;
+    const float majorDiff2 = end[major] - std::floor(end[major]) - 0.5f;
+    float minorDiff2 = end[minor] - std::floor(end[minor]) - 0.5f;
+    if (minorDiff2 == -0.5f && dMinor < 0)
+        minorDiff2 = 0.5f;
+
+    bool drawStart;
+    if (std::fabs(majorDiff1) + std::fabs(minorDiff1) < 0.5f)
+        drawStart = true;
+    else if (signOf(majorDiff1) == signOf(-dMajor))
+        drawStart = false;
+    else if (signOf(-minorDiff1) != signOf(dMinor))
+        drawStart = true;
+    else {
+        float crossing = fraction(start[minor]) + majorDiff1 * slope;
+        drawStart = crossing < 1 && crossing > 0;
+    }
+    bool drawEnd;
+    if (std::fabs(majorDiff2) + std::fabs(minorDiff2) < 0.5f)
+        drawEnd = false;
+    else if (signOf(majorDiff2) != signOf(-dMajor))
+        drawEnd = false;
+    else if (signOf(-minorDiff2) == signOf(dMinor))
+        drawEnd = true;
+    else {
+        float crossing = fraction(end[minor]) + majorDiff2 * slope;
+        drawEnd = crossing < 1 && crossing > 0;
+    }
+    // What the plain segment would light at its ends when sampled at pixel centres; move an end by up to half
+    // a pixel along the line where that differs from the rule.
+    const bool startLit = signOf(-majorDiff1) != signOf(dMajor);
+    const bool endLit = signOf(majorDiff2) == signOf(-dMajor) || majorDiff2 == 0;
+    const float towards = dMajor < 0 ? -0.5f : 0.5f;
+    float startShift = startLit != drawStart ? -majorDiff1 + towards : 0;
+    float endShift = endLit != drawEnd ? -majorDiff2 + towards : 0;
+
+    const float a = start[major] + startShift, aMinor = start[minor] + startShift * slope;
+    const float b = end[major] + endShift, bMinor = end[minor] + endShift * slope;
+    const float half = static_cast<float>(std::lround(widthPixels < 1 ? 1 : widthPixels)) / 2;
+    const float majors[4] = {a, b, b, a};
+    const float minors[4] = {aMinor - half, bMinor - half, bMinor + half, aMinor + half};
+    fillQuad(xMajor ? majors : minors, xMajor ? minors : majors, rgba);
 }
 
 void drawLine(const Point2& from, const Point2& to, const Rgba& colour)
@@ -156,16 +311,6 @@ void drawRectOutline(const Point2& corner, double width, double height, double a
     rectCorners(corner, width, height, angle, corners);
     for (int i = 0; i < 4; i++)
         addLine(corners[i], corners[(i + 1) % 4], LINE_WIDTH_PIXELS, rgba);
-}
-
-// Window pixel (x, y), counted from the bottom left, as a quad in window coordinates; runs of pixels share one.
-static void addPixelRun(int x, int y, int length, const unsigned char rgba[4])
-{
-    double left = x * 2.0 / viewportWidth - 1;
-    double right = (x + length) * 2.0 / viewportWidth - 1;
-    double bottom = y * 2.0 / viewportHeight - 1;
-    double top = (y + 1) * 2.0 / viewportHeight - 1;
-    addQuad({left, bottom}, {right, bottom}, {right, top}, {left, top}, rgba);
 }
 
 // One glyph with its lower left corner at window pixel (x, y).

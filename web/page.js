@@ -1,6 +1,6 @@
 // The page around camcurves.js: the console as an xterm.js terminal (with a terminal's line editing), the
 // canvas as the window, and the keys between them. Shows its state as <body data-phase data-frames> and
-// window.camcurves.output() / keyTimes(). Reads and writes no files or storage and fetches nothing.
+// window.camcurves.output() / keyTimes() / outputTime(). Reads and writes no files or storage, fetches nothing.
 (function () {
   'use strict';
 
@@ -25,9 +25,10 @@
     if (unshown.length === 1)
       queueMicrotask(showWritten);
   }
+  let shownTime = 0;
   function showWritten() {
     if (unshown.length)
-      term.write(new Uint8Array(unshown));
+      term.write(new Uint8Array(unshown), () => { shownTime = performance.now(); });
     unshown = [];
   }
 
@@ -202,6 +203,8 @@
   window.camcurves = {
     output: () => written.slice(),
     keyTimes: () => keyTimes.slice(),
+    // When the terminal had taken in the last byte written so far, in ms from the start of the page's loading.
+    outputTime: () => shownTime,
   };
 
   createCamcurves({

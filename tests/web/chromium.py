@@ -1,5 +1,6 @@
 """Test support: Debian's headless Chromium under Selenium, offline, with WebGL on SwiftShader; pages from disk."""
 import contextlib
+import json
 import pathlib
 import time
 
@@ -20,6 +21,8 @@ def start_chromium(*extra_args):
                 '--window-size=1700,1000', '--force-device-scale-factor=1', '--no-first-run',
                 '--disable-background-networking', *extra_args):
         options.add_argument(arg)
+    # The performance log carries the network events: what the page asked for.
+    options.set_capability('goog:loggingPrefs', {'performance': 'ALL'})
     return webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
 
 
@@ -30,6 +33,12 @@ def chromium(*extra_args):
         yield browser
     finally:
         browser.quit()
+
+
+def requested_urls(browser):
+    """Every address the browser has asked for since the last call."""
+    events = (json.loads(entry['message'])['message'] for entry in browser.get_log('performance'))
+    return [event['params']['request']['url'] for event in events if event['method'] == 'Network.requestWillBeSent']
 
 
 def file_url(path):
