@@ -143,6 +143,7 @@ web:
 	rm -rf $(WEB_DIR)
 	mkdir -p $(WEB_DIR)
 	cp web/index.html web/page.js web/page.css $(WEB_BUILD_DIR)/camcurves.js $(WEB_DIR)/
+	cp web/designer.html web/designer.js web/designer.css $(WEB_BUILD_DIR)/camprofile.js $(WEB_DIR)/
 	cp node_modules/@xterm/xterm/lib/xterm.js node_modules/@xterm/xterm/css/xterm.css $(WEB_DIR)/
 	cp node_modules/@xterm/xterm/LICENSE $(WEB_DIR)/xterm-LICENSE.txt
 	@size=$$(cat $(WEB_DIR)/* | wc -c); echo "$(WEB_DIR)/: $$size bytes"; \
