@@ -99,7 +99,7 @@ fuzz:
 	FUZZ_SECONDS=$${FUZZ_SECONDS:-60} bash tests/fuzz/run_fuzz.sh $(CURDIR) $(CURDIR)/$(BUILD_DIR) long
 
 # docs/single-curve.png, docs/comparison.png, docs/curve7.png: the real window drawn on a private Xvfb;
-# docs/web-page.png: the page in headless Chromium.
+# docs/web-page.png and docs/designer-*.png: the pages in headless Chromium.
 screenshots:
 	$(call need_packages,$(RUN_PACKAGES) $(TEST_PACKAGES) $(TOOL_PACKAGES) $(WEB_PACKAGES) $(WEB_TEST_PACKAGES))
 	$(MAKE) --no-print-directory web
@@ -108,6 +108,7 @@ screenshots:
 	mkdir -p docs
 	./$(BUILD_DIR)/tools/camcurves-screenshots docs
 	/usr/bin/python3 tools/web/web_screenshot.py $(WEB_DIR) docs/web-page.png
+	/usr/bin/python3 tools/web/designer_screenshot.py $(WEB_DIR) docs/designer
 
 # docs/camprofile-laws.svg, docs/cam-profile.svg: the S, V, A and J charts and the exported cam profile that the
 # README shows, drawn by camprofile.

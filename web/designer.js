@@ -13,7 +13,6 @@
   const LIVE_FILES = { table: 'table.csv', profile: 'profile.svg', plot: 'plot.svg' };
   const TYPING_PAUSE_MS = 250;
   const TURN_SECONDS = 12;   // one turn of the play button
-  const RUNNING_KEYS = Array.from(document.querySelectorAll('[data-running]'), (input) => input.dataset.key);
 
   let engine = null;         // the camprofile module
   let lawChoices = [];       // [{number, name}], from camprofile's own help
@@ -349,8 +348,16 @@
   }
 
   // The follower's parts at lift s, in the fixed frame (y up): lines and circles, as the command's help describes
-  // the geometry (the follower at x = E, or the arm about the pivot at (D, 0)).
+  // the geometry (the follower at x = E, or the arm about the pivot at (D, 0); mirrored for a counter-clockwise cam).
   function followerShapes(design, s) {
+    const shapes = clockwiseFollowerShapes(design, s);
+    if (design.turn !== 'ccw')
+      return shapes;
+    // A counter-clockwise cam is the clockwise one mirrored, its follower too (x -> -x).
+    return { lines: shapes.lines.map(([x1, y1, x2, y2]) => [-x1, y1, -x2, y2]),
+             circles: shapes.circles.map(([x, y, r]) => [-x, y, r]) };
+  }
+  function clockwiseFollowerShapes(design, s) {
     const r0 = design.base_radius;
     const rf = design.roller_radius || 0;
     const stem = 0.8 * r0;
@@ -575,12 +582,14 @@
 
   function wire() {
     const form = $('design-form');
+    // The cutter's fields and the file picker belong to the downloads, not to the cam.
+    const ofTheCam = (target) => target.id !== 'open-file' && !(target.dataset.option && target.id !== 'per_degree');
     form.addEventListener('input', (event) => {
-      if (event.target.id !== 'open-file' && !event.target.closest('[data-download-field]'))
+      if (ofTheCam(event.target))
         scheduleUpdate();
     });
     form.addEventListener('change', (event) => {
-      if (event.target.id === 'open-file')
+      if (!ofTheCam(event.target))
         return;
       if (event.target.id === 'follower' || event.target.dataset.field === 'kind' || event.target.dataset.field === 'law')
         showFollowerFields();
@@ -655,20 +664,22 @@
     return openDesign(text, 'The design in the address');
   }
 
-  // The laws as camprofile's help lists them: "LAW is 0..9 or a name: parabolic, harmonic, …".
+  // The laws as `camprofile cam --help` lists them: "law 0..9 or a name: parabolic, harmonic, …".
   function lawsFromHelp(help) {
-    const list = /LAW is 0\.\.\d+ or a name: ([^.]+)\./.exec(help.replace(/\s+/g, ' '));
-    return list[1].split(',').map((name, number) => ({ number, name: name.trim() }));
+    const list = /0\.\.\d+ or a name: ([\w-]+(?:, [\w-]+)*)/.exec(help.replace(/\s+/g, ' '));
+    return list[1].split(', ').map((name, number) => ({ number, name }));
   }
 
   function start(module) {
     engine = module;
     engine.FS.mkdir(OUT.slice(0, -1));
-    lawChoices = lawsFromHelp(camprofile(['--help']).out);
     outputOptions = camprofile(['cam', '--help']).out;
+    lawChoices = lawsFromHelp(outputOptions);
     for (const [what, file] of Object.entries(DOWNLOADS))
       if (file.option && !has(file.option))
         document.querySelector(`[data-download="${what}"]`).hidden = true;
+    // The running inputs where this camprofile has them.
+    $('running').hidden = !has('--speed');
     for (const option of ['--cutter-radius', '--tolerance', '--feed'])
       if (!has(option))
         document.querySelector(`[data-option="${option}"]`).closest('.field').hidden = true;
