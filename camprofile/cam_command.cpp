@@ -1,14 +1,16 @@
 // `camprofile cam`: a disk cam from a motion program, checked over the whole turn, its table and its profile as
 // files. Everything is computed and checked before any file is opened. Lengths in mm, angles in degrees.
+#include <memory>
 #include <string>
 
 #include "camprofile/cam_files.h"
-#include "camprofile/cam_turn_plot.h"
-#include "camprofile/dynamics_report.h"
 #include "camprofile/cam_options.h"
 #include "camprofile/cam_report.h"
+#include "camprofile/cam_turn_plot.h"
 #include "camprofile/commands.h"
+#include "camprofile/dynamics_report.h"
 #include "camprofile/output.h"
+#include "camprofile/shop_files.h"
 
 namespace {
 
@@ -19,7 +21,10 @@ std::string crossingText(const CamCheck& check)
                                  "crosses itself";
 }
 
-void runCam(const CamRequest& request)
+} // namespace
+
+std::vector<ShopFile> camOutputFiles(const CamRequest& request, const CamCheck& check, const ShopOptions& shop,
+                                     const std::optional<CamDynamics>& dynamics)
 {
     const CamDesign& cam = request.design;
     const std::optional<ProfileFormat> format = profileFormatFor(request.profile);
@@ -28,24 +33,23 @@ void runCam(const CamRequest& request)
     if (!request.plot.empty() && profileFormatFor(request.plot) != SVG_PROFILE)
         throw CLI::ValidationError("--plot", "must name an .svg file, got '" + request.plot + "'");
 
-    CamCheck check = checkCam(cam, request.perDegree);
-    std::optional<CamDynamics> dynamics;
-    if (cam.running) {
-        dynamics = camDynamics(cam, *cam.running, request.perDegree);
-        check.warnings.insert(check.warnings.end(), dynamics->warnings.begin(), dynamics->warnings.end());
-    }
     if (contourCrossesItself(check) && format == DXF_PROFILE)
         throw CLI::ValidationError("--profile", crossingText(check) + ": no machine can cut it, so no DXF is "
                                                 "written (an SVG profile marks where)");
     if (!check.cusps.empty() && !request.table.empty())
         throw CLI::ValidationError("--table", crossingText(check) + ": its curvature passes through infinity, so "
                                               "no table is written");
+    std::vector<ShopFile> files;
     std::optional<std::string> table, profile, plot;
     if (!request.table.empty())
         table = camTableCsv(cam, request.perDegree);
     if (format)
-        if (const std::optional<ProfileDrawing> drawing = camProfileDrawing(cam, check, request.perDegree))
+        if (std::optional<ProfileDrawing> drawing = camProfileDrawing(cam, check, request.perDegree)) {
+            // A contour that crosses itself has no arcs: its SVG shows the points and where they cross.
+            if (!contourCrossesItself(check))
+                addFittedContour(*drawing, cam, shop.tolerance);
             profile = profileFileText(*format, *drawing);
+        }
     if (!request.plot.empty())
         plot = camTurnPlotSvg(cam, check, cam.running, dynamics);
     const bool finite = checkFinite(check) && (request.table.empty() || table) && (!format || profile) &&
@@ -53,15 +57,37 @@ void runCam(const CamRequest& request)
     if (!finite)
         throw CLI::ValidationError("the cam", "its numbers overflow (not finite) with these dimensions and laws: "
                                               "nothing is written");
+    if (table)
+        files.push_back({request.table, *table, "--table"});
+    if (profile)
+        files.push_back({request.profile, *profile, "--profile"});
+    if (plot)
+        files.push_back({request.plot, *plot, "--plot"});
+    for (ShopFile& file : shopFiles(cam, check, shop, request.perDegree))
+        files.push_back(std::move(file));
+    return files;
+}
+
+std::optional<CamDynamics> runningDynamics(const CamDesign& cam, int perDegree, CamCheck& check)
+{
+    if (!cam.running)
+        return std::nullopt;
+    CamDynamics dynamics = camDynamics(cam, *cam.running, perDegree);
+    check.warnings.insert(check.warnings.end(), dynamics.warnings.begin(), dynamics.warnings.end());
+    return dynamics;
+}
+
+namespace {
+
+void runCam(const CamRequest& request, const ShopOptionTexts& shopTexts)
+{
+    CamCheck check = checkCam(request.design, request.perDegree);
+    const std::optional<CamDynamics> dynamics = runningDynamics(request.design, request.perDegree, check);
+    const std::vector<ShopFile> files = camOutputFiles(request, check, shopOptionsFrom(shopTexts), dynamics);
     const std::string report =
         request.json ? camReportJson(request, check, dynamics) : camReportText(request, check, dynamics);
-
-    if (table)
-        writeOutput(request.table, *table, "--table");
-    if (profile)
-        writeOutput(request.profile, *profile, "--profile");
-    if (plot)
-        writeOutput(request.plot, *plot, "--plot");
+    for (const ShopFile& file : files)
+        writeOutput(file.path, file.text, file.option);
     writeOutput("", report);
 }
 
@@ -72,7 +98,9 @@ void addCamCommand(CLI::App& app)
     CLI::App* command = app.add_subcommand(
         "cam", "a disk cam from one law (LAW) or a motion program (--segment ...), in mm: pressure angle and "
                "curvature checked over the whole turn, the profile for CAD or cutting");
-    addCamOptions(*command, runCam);
+    auto shop = std::make_shared<ShopOptionTexts>();
+    addCamOptions(*command, [shop](const CamRequest& request) { runCam(request, *shop); });
+    addShopOptions(*command, *shop);
     command->footer(
         "Theta is the cam angle from the start of the program. The cam centre is the origin and y points up; a "
         "translating follower's tip (or roller centre) stands at (E, sqrt(RP^2 - E^2) + s), RP = R0 (+ RF for a "

@@ -1,6 +1,7 @@
 // The cam check for a reader (text) and for a program (JSON, written with nlohmann-json, keys in a fixed order).
 // Lengths in mm, angles in degrees.
 #include "camprofile/cam_report.h"
+#include "camprofile/shop_files.h"
 
 #include <algorithm>
 #include <cmath>
@@ -156,6 +157,9 @@ std::string camReportText(const CamRequest& request, const CamCheck& check,
         text += "Pressure angle: 0° throughout (flat face)\n" + flatLines(check);
     if (rollerKind(cam.follower))
         text += "Undercut: " + stretchList(check.undercut) + '\n';
+    if (const std::optional<AngleExtreme> concave = contourConcaveRadius(cam, check, request.perDegree))
+        text += "Smallest concave radius of the contour: " + fixed(concave->value, 3) + " mm at " +
+                fixed(concave->atDeg, 2) + "° (the largest cutter)\n";
     if (dynamics)
         text += dynamicsReportText(*cam.running, *dynamics);
     text += check.warnings.empty() ? "Warnings: none\n" : "Warnings:\n";
@@ -194,6 +198,9 @@ std::string camReportJson(const CamRequest& request, const CamCheck& check,
     report["min_convex_radius_at_deg"] = check.minConvexRadiusAtDeg;
     report["concave"] = stretchArray(check.concave);
     report["undercut"] = stretchArray(check.undercut);
+    const std::optional<AngleExtreme> concave = contourConcaveRadius(cam, check, request.perDegree);
+    report["min_concave_radius"] = concave ? Json(concave->value) : Json();
+    report["min_concave_radius_at_deg"] = concave ? Json(concave->atDeg) : Json();
     report["cusps"] = flat ? stretchArray(check.cusps) : Json();
     report["min_contour_radius"] = valueIf(flat, check.minContourRadius.value);
     report["min_contour_radius_at_deg"] = valueIf(flat, check.minContourRadius.atDeg);

@@ -1,6 +1,7 @@
 // The cam profile as an SVG 1.1 picture at full size: one user unit is one millimetre, y upwards as in the window.
 // The drawing is flipped once by its group's transform; the view box is the flipped bounding box with a margin.
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -27,9 +28,16 @@ void writeSvgProfile(std::ostream& out, const ProfileDrawing& drawing)
 {
     const double r0 = drawing.baseRadius;
     double xMin = -r0, xMax = r0, yMin = -r0, yMax = r0;
-    for (size_t i = 0; i < drawing.x.size(); i++) {
-        xMin = std::min(xMin, drawing.x[i]), xMax = std::max(xMax, drawing.x[i]);
-        yMin = std::min(yMin, drawing.y[i]), yMax = std::max(yMax, drawing.y[i]);
+    auto extend = [&](double x, double y) {
+        xMin = std::min(xMin, x), xMax = std::max(xMax, x), yMin = std::min(yMin, y), yMax = std::max(yMax, y);
+    };
+    for (size_t i = 0; i < drawing.x.size(); i++)
+        extend(drawing.x[i], drawing.y[i]);
+    // An arc bulges at most a quarter of its chord beyond its ends (its sweep is below 180°).
+    for (const ArcPiece& arc : drawing.arcs) {
+        const double bow = std::hypot(arc.x1 - arc.x0, arc.y1 - arc.y0) / 4;
+        extend(arc.x0 - bow, arc.y0 - bow);
+        extend(arc.x0 + bow, arc.y0 + bow);
     }
     const bool crossing = std::find(drawing.crossing.begin(), drawing.crossing.end(), true) != drawing.crossing.end();
     xMin -= MARGIN_MM, xMax += MARGIN_MM, yMin -= MARGIN_MM + (crossing ? 2 * CAPTION_MM : 0), yMax += MARGIN_MM;
@@ -42,14 +50,39 @@ void writeSvgProfile(std::ostream& out, const ProfileDrawing& drawing)
         << height << "\">\n"
         << "<title>Cam profile, millimetres</title>\n"
         << "<g transform=\"scale(1,-1)\" fill=\"none\" stroke-linejoin=\"round\">\n"
-        << "<polygon id=\"cam-contour\" stroke=\"#ff0000\" stroke-width=\"0.3\" points=\"";
-    for (size_t i = 0; i < drawing.x.size(); i++)
-        out << (i ? " " : "") << millimetres(drawing.x[i]) << ',' << millimetres(drawing.y[i]);
-    out << "\"/>\n"
+        << "<path id=\"cam-contour\" stroke=\"#ff0000\" stroke-width=\"0.3\" d=\"";
+    if (drawing.arcs.empty()) {
+        for (size_t i = 0; i < drawing.x.size(); i++)
+            out << (i ? " L " : "M ") << millimetres(drawing.x[i]) << ' ' << millimetres(drawing.y[i]);
+    } else {
+        // A counter-clockwise arc turns the positive way in the path's own coordinates: sweep flag 1.
+        out << "M " << millimetres(drawing.arcs.front().x0) << ' ' << millimetres(drawing.arcs.front().y0);
+        for (const ArcPiece& arc : drawing.arcs) {
+            const std::string end = millimetres(arc.x1) + ' ' + millimetres(arc.y1);
+            const double radius = arcRadius(arc);
+            if (std::isfinite(radius))
+                out << " A " << millimetres(radius) << ' ' << millimetres(radius) << " 0 0 " << (arc.sweep > 0)
+                    << ' ' << end;
+            else
+                out << " L " << end;
+        }
+    }
+    const ProfileMarks marks = profileMarks(drawing);
+    const double from = marks.senseFromDeg * M_PI / 180, to = marks.senseToDeg * M_PI / 180;
+    out << " Z\"/>\n"
         << "<circle id=\"base-circle\" stroke=\"#0000ff\" stroke-width=\"0.2\" cx=\"0\" cy=\"0\" r=\""
         << millimetres(r0) << "\"/>\n"
         << "<path id=\"centre\" stroke=\"#000000\" stroke-width=\"0.2\" d=\"M " << millimetres(-arm) << " 0 H "
         << millimetres(arm) << " M 0 " << millimetres(-arm) << " V " << millimetres(arm) << "\"/>\n"
+        << "<path id=\"cam-marks\" stroke=\"#00a000\" stroke-width=\"0.2\" d=\"M " << millimetres(marks.zeroFrom[0])
+        << ' ' << millimetres(marks.zeroFrom[1]) << " L " << millimetres(marks.zeroTo[0]) << ' '
+        << millimetres(marks.zeroTo[1]) << " M " << millimetres(marks.senseRadius * std::cos(from)) << ' '
+        << millimetres(marks.senseRadius * std::sin(from)) << " A " << millimetres(marks.senseRadius) << ' '
+        << millimetres(marks.senseRadius) << " 0 0 1 " << millimetres(marks.senseRadius * std::cos(to)) << ' '
+        << millimetres(marks.senseRadius * std::sin(to)) << " M " << millimetres(marks.arrowEnds[0][0]) << ' '
+        << millimetres(marks.arrowEnds[0][1]) << " L " << millimetres(marks.arrowTip[0]) << ' '
+        << millimetres(marks.arrowTip[1]) << " L " << millimetres(marks.arrowEnds[1][0]) << ' '
+        << millimetres(marks.arrowEnds[1][1]) << "\"/>\n"
         << "</g>\n";
     if (!crossing) {
         out << "</svg>\n";
