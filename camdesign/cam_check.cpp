@@ -59,8 +59,11 @@ std::vector<Sample> refinedPeaks(const RealFunction& f, const std::vector<Sample
     return peaks;
 }
 
+// NaN when there is no peak at all: only a function that is NaN everywhere has none.
 Sample highest(const std::vector<Sample>& samples)
 {
+    if (samples.empty())
+        return {NAN, NAN};
     return *std::max_element(samples.begin(), samples.end(),
                              [](const Sample& a, const Sample& b) { return a.value < b.value; });
 }

@@ -2,6 +2,9 @@
 // one-law shorthand (rise, dwell, return, rest) that builds one. Lengths in mm, angles in degrees.
 #pragma once
 
+#include <optional>
+
+#include "camdesign/cam_running.h"
 #include "camdesign/motion_program.h"
 
 enum FollowerKind { KNIFE_FOLLOWER, ROLLER_FOLLOWER, FLAT_FOLLOWER, OSCILLATING_ROLLER_FOLLOWER };
@@ -18,6 +21,7 @@ struct CamDesign {
     double armLength = 0;              // L, mm (oscillating)
     TurnSense turn = CLOCKWISE;
     double maxPressureAngleDeg = 30;   // warning limit
+    std::optional<CamRunning> running; // how it runs, when dynamics are asked for
 };
 
 // The one-law shorthand of the command line: rise, dwell at full lift, return, and the rest of the turn a dwell.

@@ -9,18 +9,7 @@
 
 #include "camdesign/cam_check.h"
 #include "camdesign/cam_design.h"
-
-// How the cam runs and what presses the follower on it: the running inputs beside the cam's geometry.
-struct CamRunning {
-    double speedRpm = 0;            // n, camshaft speed, rev/min, > 0
-    double massKg = 0;              // m, the follower's moving mass, kg; 0: not given, so no forces
-    double springRate = 0;          // k, N/mm, >= 0
-    double preload = 0;             // F0, the spring's force at zero lift, N, >= 0
-    double load = 0;                // F_load, a constant force towards the cam, N; negative pulls it away
-    double camWidth = 0;            // w, the contact's length across the cam, mm; 0: not given, so no stress
-    double youngsModulusGPa = 206;  // E of cam and follower alike, GPa
-    double poisson = 0.3;           // nu of cam and follower alike
-};
+#include "camdesign/cam_running.h"
 
 // ω = 2π n / 60, rad/s.
 double angularSpeed(const CamRunning& running);

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "camprofile/law_argument.h"
-#include "camprofile/number_format.h"
+#include "camprofile/arguments.h"
+#include "camprofile/output.h"
 #include "camprofile/svg_turn_plot.h"
 
 namespace {
@@ -107,7 +107,7 @@ std::vector<InfiniteMark> jerkMarks(const CamDesign& cam, const CamCheck& check)
 
 } // namespace
 
-std::string camTurnPlotSvg(const CamDesign& cam, const CamCheck& check, const std::optional<CamRunning>& running,
+std::optional<std::string> camTurnPlotSvg(const CamDesign& cam, const CamCheck& check, const std::optional<CamRunning>& running,
                            const std::optional<CamDynamics>& dynamics)
 {
     TurnPlot plot;
@@ -170,5 +170,8 @@ std::string camTurnPlotSvg(const CamDesign& cam, const CamCheck& check, const st
         plot.charts.push_back(force);
         plot.charts.push_back(torque);
     }
+    for (const TurnChart& chart : plot.charts)
+        if (!std::all_of(chart.values.begin(), chart.values.end(), [](double v) { return std::isfinite(v); }))
+            return std::nullopt;
     return turnPlotSvg(plot);
 }

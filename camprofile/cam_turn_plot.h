@@ -10,5 +10,6 @@
 
 // The SVG page of the turn plot, sampled at four points a degree and on both sides of every segment bound and
 // law joint. `dynamics` holds the running figures when `running` is given (its jump stretches shaded).
-std::string camTurnPlotSvg(const CamDesign& cam, const CamCheck& check, const std::optional<CamRunning>& running,
+// Nothing where a value is not finite.
+std::optional<std::string> camTurnPlotSvg(const CamDesign& cam, const CamCheck& check, const std::optional<CamRunning>& running,
                            const std::optional<CamDynamics>& dynamics);

@@ -7,3 +7,4 @@ void addLawsCommand(CLI::App& app);
 void addTableCommand(CLI::App& app);
 void addPlotCommand(CLI::App& app);
 void addCamCommand(CLI::App& app);
+void addSizeCommand(CLI::App& app);

@@ -1,5 +1,5 @@
 // The cam profile as a DXF R2000 file: the contour one closed LWPOLYLINE of arcs (bulges), the base circle, the
-// centre, and the marks. Millimetres ($INSUNITS 4); coordinates with nine decimals, a nanometre, and no exponents.
+// centre, the marks. Millimetres ($INSUNITS 4); coordinates to nine decimals (a nanometre), bulges to twelve.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -22,10 +22,10 @@ void pair(std::ostream& out, int code, const std::string& value)
     out << codeText << '\n' << value << '\n';
 }
 
-void pair(std::ostream& out, int code, double value)
+void pair(std::ostream& out, int code, double value, int decimals = 9)
 {
     char text[48];
-    std::snprintf(text, sizeof text, "%.9f", value);
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
     pair(out, code, std::string(text));
 }
 
@@ -202,7 +202,8 @@ void entities(DxfBody& body, const ProfileDrawing& drawing)
     for (const ArcPiece& arc : drawing.arcs) {
         pair(out, 10, arc.x0);
         pair(out, 20, arc.y0);
-        pair(out, 42, std::tan(arc.sweep / 4));
+        // The bulge to twelve decimals: with nine, an arc of 80 mm could come out 0.0000002 mm off its radius.
+        pair(out, 42, std::tan(arc.sweep / 4), 12);
     }
 
     body.entity("CIRCLE", BASE_LAYER, "AcDbCircle");

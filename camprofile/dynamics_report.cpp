@@ -1,9 +1,14 @@
 // The running figures of a cam for a reader and for a program.
 #include "camprofile/dynamics_report.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <sstream>
 #include <string>
+#include <vector>
+
+#include "camprofile/output.h"
 
 namespace {
 
@@ -28,15 +33,16 @@ std::string at(const AngleExtreme& value, const char* unit)
 
 } // namespace
 
-void writeDynamicsReport(std::ostream& out, const CamRunning& running, const CamDynamics& d)
+std::string dynamicsReportText(const CamRunning& running, const CamDynamics& d)
 {
+    std::ostringstream out;
     out << "At " << figure(running.speedRpm) << " rpm (" << figure(angularSpeed(running)) << " rad/s):\n"
         << "  velocity up to " << figure(d.maxVelocity) << " m/s, acceleration " << figure(d.minAcceleration)
         << " to " << figure(d.maxAcceleration) << " m/s², jerk up to " << figure(d.maxJerk) << " m/s³"
         << (d.jerkInfinite ? " inside the segments (∞ where the acceleration jumps)" : "") << '\n';
     if (!d.forces) {
         out << "  forces: give --mass for the contact force, jump, torque and stress\n";
-        return;
+        return out.str();
     }
     const CamDynamics::Forces& f = *d.forces;
     out << "  contact force " << at(f.minContactForce, "N") << " to " << at(f.maxContactForce, "N") << '\n'
@@ -47,6 +53,7 @@ void writeDynamicsReport(std::ostream& out, const CamRunning& running, const Cam
     if (f.maxContactStress)
         out << "  Hertz contact stress up to " << at(*f.maxContactStress, "MPa") << " (E* "
             << fixed(contactModulusMPa(running) / 1000, 2) << " GPa, width " << figure(running.camWidth) << " mm)\n";
+    return out.str();
 }
 
 nlohmann::ordered_json dynamicsJson(const std::optional<CamRunning>& running, const std::optional<CamDynamics>& dynamics)
@@ -91,4 +98,35 @@ nlohmann::ordered_json dynamicsJson(const std::optional<CamRunning>& running, co
         j["max_contact_stress_at_deg"] = f.maxContactStress->atDeg;
     }
     return j;
+}
+
+std::optional<std::string> dynamicsCsvColumns(const CamRunning& running, const CamPoint& point)
+{
+    const FollowerAtSpeed f = followerAtSpeed(running, point);
+    const bool forces = running.massKg > 0;
+    const double values[5] = {f.velocity, f.acceleration, f.jerk, f.contactForce, f.torque};
+    std::string columns;
+    for (int k = 0; k < 5; k++) {
+        if (k >= 3 && !forces) {
+            columns += ',';
+            continue;
+        }
+        if (!std::isfinite(values[k]))
+            return std::nullopt;
+        columns += ',' + formatNumber(values[k]);
+    }
+    return columns;
+}
+
+bool dynamicsFinite(const CamDynamics& d)
+{
+    std::vector<double> values = {d.maxVelocity, d.maxAcceleration, d.minAcceleration, d.maxJerk};
+    if (d.forces) {
+        const CamDynamics::Forces& f = *d.forces;
+        values.insert(values.end(), {f.minContactForce.value, f.maxContactForce.value, f.jumpSpeedRpm,
+                                     f.requiredPreload, f.maxTorque.value, f.minTorque.value, f.maxPower});
+        if (f.maxContactStress)
+            values.push_back(f.maxContactStress->value);
+    }
+    return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
 }

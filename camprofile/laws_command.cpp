@@ -7,7 +7,7 @@
 
 #include "camdesign/law_characteristics.h"
 #include "camprofile/commands.h"
-#include "camprofile/law_argument.h"
+#include "camprofile/arguments.h"
 #include "camprofile/output.h"
 #include "curves/law_names.h"
 #include "curves/motion_tables.h"

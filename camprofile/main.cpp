@@ -17,11 +17,13 @@ int main(int argc, char** argv)
     app.footer("LAW is 0..9 or a name: parabolic, harmonic, cycloid, modified-trapezoid, modified-sine,\n"
                "gutman-f3, modified-constant-velocity, two-point, polynomial-345, polynomial-4567.\n"
                "Law 7 needs --points TA SA TB SB.\n"
-               "Status: 0 done, 1 a file could not be written, 2 a bad command line.\n");
+               "Status: 0 done, 1 a file could not be written, 2 a bad command line,\n"
+               "3 (size) no base radius up to 100000 mm meets the limits.\n");
     addLawsCommand(app);
     addTableCommand(app);
     addPlotCommand(app);
     addCamCommand(app);
+    addSizeCommand(app);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {

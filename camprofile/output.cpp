@@ -1,10 +1,19 @@
-// Writing a command's result, with status 1 for a file that cannot be written.
+// Writing a command's result, with status 1 for a file that cannot be written; numbers by std::to_chars.
 #include "camprofile/output.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 #include <fstream>
 #include <iostream>
+
+std::string formatNumber(double value)
+{
+    // 32 characters hold the longest shortest form, e.g. -2.2250738585072014e-308.
+    char text[32];
+    const std::to_chars_result result = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, result.ptr);
+}
 
 CLI::Option* addOutputOption(CLI::App& command, std::string& path, const std::string& what)
 {

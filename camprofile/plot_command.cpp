@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "camprofile/commands.h"
-#include "camprofile/law_argument.h"
+#include "camprofile/arguments.h"
 #include "camprofile/output.h"
 #include "camprofile/svg_plot.h"
 

@@ -2,16 +2,15 @@
 // Millimetres, cam centre at the origin, y upwards, the cam at rest.
 #pragma once
 
-#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "camdesign/arc_fit.h"
-#include "camdesign/cam_geometry.h"
 
 struct ProfileDrawing {
     std::vector<double> x, y;    // the working contour, one point per sample; the last joins back to the first
+    std::vector<bool> crossing;  // per point: inside a stretch where the contour crosses itself
     std::vector<ArcPiece> arcs;  // the same curve as fitted arcs, counter-clockwise, closed; drawn instead when given
     double baseRadius;
     double zeroX = 0, zeroY = 0;  // the curve's point at theta = 0, where the follower stands
@@ -28,19 +27,12 @@ struct ProfileMarks {
 };
 ProfileMarks profileMarks(const ProfileDrawing& drawing);
 
-enum ProfileFormat { DXF_PROFILE, SVG_PROFILE };
-
-// The contour through the table's K-a-degree points.
-ProfileDrawing camProfileDrawing(const CamDesign& cam, int perDegree);
-// By the file's extension, .dxf or .svg in any case; nothing for any other.
-std::optional<ProfileFormat> profileFormatFor(const std::string& path);
-std::string profileFileText(ProfileFormat format, const ProfileDrawing& drawing);
-
 // DXF R2000: one closed LWPOLYLINE of arcs on the contour's layer, a CIRCLE on BASE_CIRCLE, a point and a cross on
 // CENTRE, the marks on CAM_MARKS; $INSUNITS 4. Needs the arcs.
 void writeDxfProfile(std::ostream& out, const ProfileDrawing& drawing);
 // Width and height in mm, one model millimetre a user unit; red contour (its arcs as A commands where fitted),
-// blue base circle, black centre cross, green marks.
+// blue base circle, black centre cross, green marks; the stretches where the contour crosses itself drawn over it
+// in orange, with a caption saying why.
 void writeSvgProfile(std::ostream& out, const ProfileDrawing& drawing);
 
 // Half the length of each arm of the centre cross: a tenth of the base radius, so it stays inside the cam.

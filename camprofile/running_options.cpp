@@ -2,8 +2,10 @@
 // and the design file read them by the same rules.
 #include "camprofile/running_options.h"
 
-#include "camprofile/number_argument.h"
-#include "camprofile/number_format.h"
+#include <cstdio>
+
+#include "camprofile/arguments.h"
+#include "camprofile/output.h"
 
 namespace {
 
@@ -39,12 +41,20 @@ const RunningInput RUNNING_INPUTS[8] = {
 };
 enum { SPEED, MASS, SPRING, PRELOAD, LOAD, WIDTH, MODULUS, POISSON };
 
+// A bound as a reader writes it: 100000, not 1e+05.
+std::string plain(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.15g", value);
+    return text;
+}
+
 std::string rangeText(const RunningInput& input)
 {
     // Poisson's ratio stops short of 0.5, where the material would not compress at all.
     const bool highIncluded = input.field != &CamRunning::poisson;
-    return std::string(input.lowIncluded ? "from " : "above ") + formatNumber(input.low) +
-           (highIncluded ? " to " : " to below ") + formatNumber(input.high);
+    return std::string(input.lowIncluded ? "from " : "above ") + plain(input.low) +
+           (highIncluded ? (input.lowIncluded ? " to " : " and at most ") : " to below ") + plain(input.high);
 }
 
 bool inRange(const RunningInput& input, double value)
@@ -54,22 +64,34 @@ bool inRange(const RunningInput& input, double value)
            (highIncluded ? value <= input.high : value < input.high);
 }
 
-// The rules across the inputs, with `name` giving how a refusal names each input (option or key).
-template <typename Name>
-void checkTogether(const bool given[8], FollowerKind follower, const Name& name)
+// The running inputs from what was given of them: given[i] with its value and its text as typed (or written).
+// Ranges first, then the rules across the inputs; `refuse(i, message)` throws, naming input i as its caller does.
+template <typename Refuse>
+std::optional<CamRunning> runningFrom(const bool given[8], const double values[8], const std::string texts[8],
+                                      FollowerKind follower, const std::string names[8], const Refuse& refuse)
 {
+    CamRunning running;
+    for (int i = 0; i < 8; i++) {
+        if (!given[i])
+            continue;
+        if (!inRange(RUNNING_INPUTS[i], values[i]))
+            refuse(i, "must lie " + rangeText(RUNNING_INPUTS[i]) + ", got " + texts[i]);
+        running.*RUNNING_INPUTS[i].field = values[i];
+    }
     for (int i = MASS; i < 8; i++)
         if (given[i] && !given[SPEED])
-            throw CLI::ValidationError(name(i), "needs " + name(SPEED) + ": the forces depend on the speed");
+            refuse(i, "needs " + names[SPEED] + ": the forces depend on the speed");
     if (given[SPEED] && follower == OSCILLATING_ROLLER_FOLLOWER)
-        throw CLI::ValidationError(name(SPEED), "dynamics are for translating followers (knife, roller, flat); an "
-                                                "oscillating arm's need its moment of inertia, not known here");
+        refuse(SPEED, "dynamics are for translating followers (knife, roller, flat); an oscillating arm's "
+                      "dynamics need its moment of inertia, not known here");
     if (given[WIDTH] && follower == KNIFE_FOLLOWER)
-        throw CLI::ValidationError(name(WIDTH), "is for a roller or flat follower: a knife edge's contact stress "
-                                                "has no finite value");
+        refuse(WIDTH, "is for a roller or flat follower: a knife edge's contact stress has no finite value");
     for (int i : {MODULUS, POISSON})
         if (given[i] && !given[WIDTH])
-            throw CLI::ValidationError(name(i), "sets the contact stress's material: give " + name(WIDTH) + " too");
+            refuse(i, "sets the contact stress's material: give " + names[WIDTH] + " too");
+    if (!given[SPEED])
+        return std::nullopt;
+    return running;
 }
 
 } // namespace
@@ -93,21 +115,26 @@ bool anyRunningOption(const RunningTexts& texts)
 std::optional<CamRunning> runningFromOptions(const RunningTexts& texts, FollowerKind follower)
 {
     bool given[8];
-    CamRunning running;
+    double values[8] = {};
+    std::string quoted[8], names[8];
     for (int i = 0; i < 8; i++) {
-        const RunningInput& input = RUNNING_INPUTS[i];
+        names[i] = RUNNING_INPUTS[i].option;
         given[i] = !texts.values[i].empty();
-        if (!given[i])
-            continue;
-        const double value = finiteNumberFromArgument(texts.values[i], input.option);
-        if (!inRange(input, value))
-            throw CLI::ValidationError(input.option, "must lie " + rangeText(input) + ", got '" + texts.values[i] + "'");
-        running.*input.field = value;
+        if (given[i])
+            values[i] = finiteNumberFromArgument(texts.values[i], names[i]);
+        quoted[i] = "'" + texts.values[i] + "'";
     }
-    checkTogether(given, follower, [](int i) { return std::string(RUNNING_INPUTS[i].option); });
-    if (!given[SPEED])
-        return std::nullopt;
-    return running;
+    return runningFrom(given, values, quoted, follower, names, [&](int i, const std::string& message) {
+        throw CLI::ValidationError(names[i], message);
+    });
+}
+
+void refuseRunningOptionsBesideDesign(const RunningTexts& texts)
+{
+    for (int i = 0; i < 8; i++)
+        if (!texts.values[i].empty())
+            throw CLI::ValidationError(RUNNING_INPUTS[i].option, "cannot stand beside --design, which holds the "
+                                                                 "running inputs too (its \"running\" object)");
 }
 
 nlohmann::ordered_json runningJson(const std::optional<CamRunning>& running)
@@ -125,36 +152,36 @@ nlohmann::ordered_json runningJson(const std::optional<CamRunning>& running)
     return object;
 }
 
-std::optional<CamRunning> runningFromJson(const nlohmann::json& value, FollowerKind follower)
+std::optional<CamRunning> runningFromJson(const nlohmann::json& value, FollowerKind follower,
+                                          const DesignRefusal& refuse)
 {
     if (value.is_null())
         return std::nullopt;
     if (!value.is_object())
-        throw CLI::ValidationError("running", "must be an object or null");
+        refuse("running", "must be an object or null");
     for (const auto& item : value.items()) {
         bool known = false;
         for (const RunningInput& input : RUNNING_INPUTS)
             known = known || item.key() == input.key;
         if (!known)
-            throw CLI::ValidationError("running." + item.key(), "is not a running input");
+            refuse("running." + item.key(), "is not a running input");
     }
     bool given[8];
-    CamRunning running;
+    double values[8] = {};
+    std::string written[8], names[8];
     for (int i = 0; i < 8; i++) {
-        const RunningInput& input = RUNNING_INPUTS[i];
-        const std::string key = std::string("running.") + input.key;
-        given[i] = value.contains(input.key) && !value[input.key].is_null();
-        if (!given[i])
-            continue;
-        if (!value[input.key].is_number())
-            throw CLI::ValidationError(key, "must be a number");
-        const double number = value[input.key].get<double>();
-        if (!inRange(input, number))
-            throw CLI::ValidationError(key, "must lie " + rangeText(input) + ", got " + formatNumber(number));
-        running.*input.field = number;
+        const char* key = RUNNING_INPUTS[i].key;
+        names[i] = std::string("running.") + key;
+        given[i] = value.contains(key) && !value[key].is_null();
+        if (given[i] && !value[key].is_number())
+            refuse(names[i], "must be a number");
+        if (given[i])
+            values[i] = value[key].get<double>();
+        written[i] = formatNumber(values[i]);
     }
-    checkTogether(given, follower, [](int i) { return std::string("running.") + RUNNING_INPUTS[i].key; });
-    if (!given[SPEED])
-        throw CLI::ValidationError("running.speed_rpm", "is needed: the running inputs depend on the speed");
+    const std::optional<CamRunning> running = runningFrom(
+        given, values, written, follower, names, [&](int i, const std::string& message) { refuse(names[i], message); });
+    if (!running)
+        refuse(names[SPEED], "is needed: the running inputs depend on the speed");
     return running;
 }

@@ -2,6 +2,7 @@
 // Units: rev/min, kg, N/mm, N, mm, GPa; Poisson's ratio has none.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -25,7 +26,14 @@ bool anyRunningOption(const RunningTexts& texts);
 // a knife edge, and for a material without --cam-width.
 std::optional<CamRunning> runningFromOptions(const RunningTexts& texts, FollowerKind follower);
 
+// Throws CLI::ValidationError naming the first running option given: --design holds the running inputs.
+void refuseRunningOptionsBesideDesign(const RunningTexts& texts);
+
+// How the design file's reader refuses a key: it throws, naming the key.
+using DesignRefusal = std::function<void(const std::string& key, const std::string& message)>;
+
 // The design object's "running": every input by its key (mass_kg and cam_width_mm null when not given), or null.
 nlohmann::ordered_json runningJson(const std::optional<CamRunning>& running);
-// Reads "running" back: the same rules as the options, each refusal naming "running.KEY".
-std::optional<CamRunning> runningFromJson(const nlohmann::json& value, FollowerKind follower);
+// Reads "running" back (null: none) by the options' rules, refusing through `refuse` with "running.KEY".
+std::optional<CamRunning> runningFromJson(const nlohmann::json& value, FollowerKind follower,
+                                          const DesignRefusal& refuse);

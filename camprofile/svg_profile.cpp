@@ -4,12 +4,16 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "camprofile/profile_drawing.h"
 
 namespace {
 
 const double MARGIN_MM = 5;
+// The crossing stretches' colour and the caption's height, mm.
+const char* const WARNING_COLOUR = "#ff8c00";
+const double CAPTION_MM = 4;
 
 std::string millimetres(double value)
 {
@@ -35,7 +39,8 @@ void writeSvgProfile(std::ostream& out, const ProfileDrawing& drawing)
         extend(arc.x0 - bow, arc.y0 - bow);
         extend(arc.x0 + bow, arc.y0 + bow);
     }
-    xMin -= MARGIN_MM, xMax += MARGIN_MM, yMin -= MARGIN_MM, yMax += MARGIN_MM;
+    const bool crossing = std::find(drawing.crossing.begin(), drawing.crossing.end(), true) != drawing.crossing.end();
+    xMin -= MARGIN_MM, xMax += MARGIN_MM, yMin -= MARGIN_MM + (crossing ? 2 * CAPTION_MM : 0), yMax += MARGIN_MM;
     const std::string width = millimetres(xMax - xMin), height = millimetres(yMax - yMin);
     const double arm = centreCrossArm(drawing);
 
@@ -78,5 +83,37 @@ void writeSvgProfile(std::ostream& out, const ProfileDrawing& drawing)
         << millimetres(marks.arrowEnds[0][1]) << " L " << millimetres(marks.arrowTip[0]) << ' '
         << millimetres(marks.arrowTip[1]) << " L " << millimetres(marks.arrowEnds[1][0]) << ' '
         << millimetres(marks.arrowEnds[1][1]) << "\"/>\n"
-        << "</g>\n</svg>\n";
+        << "</g>\n";
+    if (!crossing) {
+        out << "</svg>\n";
+        return;
+    }
+    // Each marked run of points as a polyline of its own, closed over the seam when it wraps.
+    out << "<g id=\"contour-crosses-itself\" transform=\"scale(1,-1)\" fill=\"none\" stroke=\"" << WARNING_COLOUR
+        << "\" stroke-width=\"0.8\" stroke-linejoin=\"round\">\n";
+    const size_t n = drawing.x.size();
+    size_t start = 0;
+    while (start < n && drawing.crossing[start])
+        start++;
+    start %= n;
+    std::vector<std::vector<size_t>> runs;
+    for (size_t k = 1; k <= n; k++) {
+        const size_t i = (start + k) % n;
+        if (!drawing.crossing[i])
+            continue;
+        if (k == 1 || !drawing.crossing[(start + k - 1) % n])
+            runs.emplace_back();
+        runs.back().push_back(i);
+    }
+    for (const std::vector<size_t>& run : runs) {
+        out << "<polyline points=\"";
+        for (size_t j = 0; j < run.size(); j++)
+            out << (j ? " " : "") << millimetres(drawing.x[run[j]]) << ',' << millimetres(drawing.y[run[j]]);
+        out << "\"/>\n";
+    }
+    // The caption's 72 characters, about 0.55 of the font size each, fit the picture's width.
+    const double fontSize = std::min(CAPTION_MM, (xMax - xMin) / (72 * 0.55));
+    out << "</g>\n<text x=\"" << millimetres(xMin + fontSize) << "\" y=\"" << millimetres(-yMin - CAPTION_MM)
+        << "\" font-family=\"sans-serif\" font-size=\"" << millimetres(fontSize) << "\" fill=\"" << WARNING_COLOUR
+        << "\">Orange: the contour crosses itself here (undercut or cusp): no cutting.</text>\n</svg>\n";
 }

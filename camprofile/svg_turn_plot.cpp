@@ -85,7 +85,7 @@ std::string gridAndScale(const Area& area)
     for (long k = first; k <= last; k++) {
         const double value = static_cast<double>(k) * area.scale.step;
         svg += svgLine(PLOT_LEFT, area.y(value), PLOT_RIGHT, area.y(value), grid);
-        svg += svgText(PLOT_LEFT - 6, area.y(value) + 4, svgNumber(value, "%g"), "end");
+        svg += svgText(PLOT_LEFT - 6, area.y(value) + 4, svgNumber(value, "%.10g"), "end");
     }
     const char* axis = "stroke=\"black\" stroke-width=\"1.2\"";
     svg += svgLine(PLOT_LEFT, area.y(0), PLOT_RIGHT, area.y(0), axis);
@@ -156,9 +156,9 @@ std::string chart(size_t index, const TurnChart& chart, const std::vector<double
         const double width = LABEL_CHAR_WIDTH * it->label.size() + 4;
         svg += "<text x=\"" + svgNumber(legendRight) + "\" y=\"" + svgNumber(area.top - 7) +
                "\" text-anchor=\"end\" font-size=\"11\">" + svgEscaped(it->label) + "</text>\n";
-        svg += rect(legendRight - width - 14, area.top - 17, 11, 11,
+        svg += rect(legendRight - width - 16, area.top - 17, 11, 11,
                     "fill=\"" + it->colour + "\" fill-opacity=\"0.5\" stroke=\"none\"");
-        legendRight -= width + 26;
+        legendRight -= width + 30;
     }
     for (const ShadedStretches& shaded : chart.shaded)
         svg += shading(area, shaded);

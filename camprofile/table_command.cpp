@@ -2,11 +2,9 @@
 #include <string>
 #include <vector>
 
+#include "camprofile/arguments.h"
 #include "camprofile/commands.h"
-#include "camprofile/law_argument.h"
-#include "camprofile/csv_table.h"
 #include "camprofile/output.h"
-#include "camprofile/sample_count.h"
 
 // Samples of a table: enough for any spreadsheet, small enough that the CSV stays below about 10 MB.
 constexpr int MAX_TABLE_SAMPLES = 100000;
@@ -19,6 +17,18 @@ struct TableOptions {
     std::string output;
 };
 }  // namespace
+
+// The header T,S,V,A,J and one row per T; every number reads back as the same double.
+static std::string lawTableCsv(int law, const TwoPoints& points, const std::vector<double>& times)
+{
+    std::string csv = "T,S,V,A,J\n";
+    for (double T : times) {
+        const LawSample sample = evaluateLaw(law, T, points);
+        csv += formatNumber(T) + ',' + formatNumber(sample.S) + ',' + formatNumber(sample.V) + ',' +
+               formatNumber(sample.A) + ',' + formatNumber(sample.J) + '\n';
+    }
+    return csv;
+}
 
 static void runTable(const TableOptions& options)
 {

@@ -124,10 +124,16 @@ TEST(CamCommand, TableDxfSvgAndJsonReadBackAsTheComputedCam)
     std::string keys;
     for (const auto& item : report.items())
         keys += item.key() + ' ';
-    EXPECT_EQ(keys, "base_radius concave dwell_deg follower law lift min_convex_radius min_convex_radius_at_deg "
-                    "offset rest_deg return_deg return_max_pressure_angle_at_deg return_max_pressure_angle_deg "
-                    "rise_deg rise_max_pressure_angle_at_deg rise_max_pressure_angle_deg roller_radius undercut "
+    // The shorthand's keys as they always were, and the README's list of new ones, null where they do not apply.
+    EXPECT_EQ(keys, "arm_length base_radius concave contact_max contact_max_at_deg contact_min contact_min_at_deg "
+                    "cusps design dwell_deg face_width follower infinite_jerk_at_deg law lift "
+                    "max_pressure_angle_limit_deg min_concave_radius min_concave_radius_at_deg min_contour_radius "
+              "min_contour_radius_at_deg min_convex_radius "
+                    "min_convex_radius_at_deg offset pivot_distance rest_deg return_deg "
+                    "return_max_pressure_angle_at_deg return_max_pressure_angle_deg rise_deg "
+                    "rise_max_pressure_angle_at_deg rise_max_pressure_angle_deg roller_radius segments turn undercut "
                     "warnings ");
+    EXPECT_TRUE(report["face_width"].is_null() && report["cusps"].is_null() && report["pivot_distance"].is_null());
     EXPECT_EQ(report["warnings"].size(), 3u) << "both pressure angles and the harmonic law's jumps";
     EXPECT_EQ(report["concave"].size(), 1u);
 }

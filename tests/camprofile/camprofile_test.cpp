@@ -17,7 +17,7 @@ static const TwoPoints POINTS_B = {0.1, 0.05, 0.85, 0.95};
 static const std::string POINTS_ARGS = " --points 0.3 0.2 0.7 0.8";
 
 // Exact values, and the jumps of A where the jerk is infinite: closed forms, or (Gutman F-3, the modified laws'
-// (A·V)m, law 7) the maxima of the formulas found to 30 digits with an arbitrary-precision root finder.
+// and the polynomials' (A·V)m, law 7) the maxima of the formulas found to 30 digits with an arbitrary-precision root finder.
 // camprofile promises 1e-4 relative; the refined search reaches 1e-9, which is checked so that a search left
 // at its sampling grid (about 1e-7) is caught.
 TEST(LawCharacteristics, MatchExactValuesAndFindEveryInfiniteJerk)
@@ -33,6 +33,9 @@ TEST(LawCharacteristics, MatchExactValuesAndFindEveryInfiniteJerk)
         {5, 2, 5.130199320647456, 6 * P2, 8.124857839101943, {}},
         {6, 8 * P / (5 * P + 4), 16 * P2 / (5 * P + 4), 128 * P3 / (5 * P + 4), 5.733377092130848, {}},
         {7, 1.5, 8.502210896392985, 118.8007937168164, 8.783274802055324, {}},
+        // The polynomials: Vm, Am, Jm in closed form; (A·V)m at T = 0.31101776349538638639 and 0.34924432771111818868.
+        {8, 15.0 / 8, 10 / std::sqrt(3.0), 60, 6.694268727495788, {}},
+        {9, 35.0 / 16, 84 / (5 * std::sqrt(5.0)), 52.5, 10.75022616402647, {}},
     };
     for (const Case& c : cases) {
         LawCharacteristics values;
@@ -53,7 +56,8 @@ TEST(Jerk, IsTheDerivativeOfAccelerationInsideEverySegment)
 {
     const double h = 1e-5;
     const std::pair<int, TwoPoints> cases[] = {{0, {}}, {1, {}}, {2, {}}, {3, {}}, {4, {}}, {5, {}}, {6, {}},
-                                               {7, POINTS_A}, {7, POINTS_B}};
+                                               {7, POINTS_A}, {7, POINTS_B},
+                                               {8, {}}, {9, {}}};
     for (const auto& [law, points] : cases)
         for (int i = 0; i < 1000; i++) {
             const double T = (i + 0.3) / 1000, J = evaluateLaw(law, T, points).J;
@@ -124,9 +128,9 @@ TEST(CommandLine, RefusesBadArgumentsWithStatusAndMessage)
         {"plot 0 1 2 3 -o " + scratch("four.svg"), "at most 3"}, {"cam 2 --offset 1e999", "finite"},
         {"cam two-point --points 0.6 0.2 0.4 0.8", "--points"}, {"cam 2 --rise abc", "--rise"},
         {"table 1 -o /no-such-folder/t.csv", "/no-such-folder/t.csv", 1}, {"cam 2 --lift inf", "--lift"},
-        {"cam 2 --base-radius nan", "--base-radius"}, {"cam 2 --base-radius 0", "above 0"},
+        {"cam 2 --base-radius nan", "--base-radius"}, {"cam 2 --base-radius 0", "from 0.001 to 100000 mm"},
         {"cam 2 --dwell -1", "--dwell"}, {"cam 2 --return -1", "--return"}, {"cam 2 --offset 50", "--offset"},
-        {"cam 2 --rise 150 --dwell 100 --return 120", "360"}, {"cam 2 --follower flat", "--follower"},
+        {"cam 2 --rise 150 --dwell 100 --return 120", "360"}, {"cam 2 --follower cup", "--follower"},
         {"cam 2 --follower roller --offset=-60", "--offset"}, {"cam 2 --roller-radius 5", "--roller-radius"},
         {"cam 2 --follower roller --roller-radius 0", "--roller-radius"}, {"cam 2 --profile cam.png", "--profile"},
         {"cam 2 --per-degree 0", "--per-degree"}, {"cam 2 --per-degree 101", "--per-degree"},

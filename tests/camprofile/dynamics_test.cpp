@@ -1,11 +1,16 @@
 // The cam at speed: kinematics against the laws' closed forms, the jump speed against its closed form and at
 // 0.999 / 1.001 of itself, torque against the normal force's moment arm, Hertz stress against a hand computation.
-// Units: rev/min, kg, N, N/mm, mm, m/s, m/s², N·m, MPa; angles in degrees.
+// The command: its report, table and turn plot against the library, its refusals. Units: rev/min, kg, N, N/mm,
+// mm, m/s, m/s², N·m, MPa; angles in degrees.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <nlohmann/json.hpp>
+#include <sstream>
 
 #include "camdesign/cam_dynamics.h"
+#include "run_command.h"
 
 namespace {
 
@@ -170,4 +175,105 @@ TEST(CamDynamics, HertzStressAtItsReportedAngleMatchesAHandComputation)
         // 113.19 GPa is E* rounded to 3e-5 of itself, which moves p by half as much.
         EXPECT_NEAR(stress.value, hand, 2e-5 * hand) << c.follower << " at " << t;
     }
+}
+
+// One roller cam at two speeds through the command: the report's figures are the library's, it holds below the
+// reported jump speed and jumps above it, the table's columns read back as the follower's state, the plot is
+// SVG that xmllint and rsvg-convert read, and the report's design gives the same cam back.
+TEST(CamDynamicsCommand, ReportTableAndPlotAtTwoSpeeds)
+{
+    const std::string cam = "cam --segment rise,100,25,cycloid --segment dwell,50 --segment return,120,25,modified-sine "
+                            "--base-radius 45 --follower roller --roller-radius 12 --offset 6 --mass 0.6 "
+                            "--spring-rate 2.5 --preload 35 --load 4 --cam-width 8 --per-degree 2";
+    CamDesign design = camFor(CYCLOID, 25, 100, 50, 120, ROLLER_FOLLOWER, 12, 6);
+    design.program.segments[2].law = MODIFIED_SINE;
+    design.baseRadius = 45;
+    const std::string table = scratch("dyn.csv"), plot = scratch("dyn.svg"), saved = scratch("dyn.json");
+    const Outcome slow = camprofile(cam + " --speed 400 --json --table " + table + " --plot " + plot);
+    ASSERT_EQ(slow.status, 0) << slow.err;
+    const nlohmann::json report = nlohmann::json::parse(slow.out), d = report["dynamics"];
+    std::string keys;
+    for (const auto& item : d.items())
+        keys += item.key() + ' ';
+    EXPECT_EQ(keys, "jerk_infinite jump jump_speed_rpm jump_stretches max_acceleration_m_s2 max_contact_force_N "
+                    "max_contact_force_at_deg max_contact_stress_MPa max_contact_stress_at_deg max_jerk_m_s3 "
+                    "max_power_W max_torque_Nm max_torque_at_deg max_velocity_m_s min_acceleration_m_s2 "
+                    "min_contact_force_N min_contact_force_at_deg min_torque_Nm min_torque_at_deg "
+                    "required_preload_N speed_rpm ");
+    const CamRunning running = runningAt(400, 0.6, 2.5, 35, 4, 8);
+    const CamDynamics expected = camDynamics(design, running, 2);
+    EXPECT_EQ(d["jump_speed_rpm"].get<double>(), expected.forces->jumpSpeedRpm);
+    EXPECT_EQ(d["max_contact_stress_MPa"].get<double>(), expected.forces->maxContactStress->value);
+    EXPECT_EQ(d["max_torque_Nm"].get<double>(), expected.forces->maxTorque.value);
+    const double jumpSpeed = d["jump_speed_rpm"];
+    EXPECT_FALSE(d["jump"].get<bool>());
+    for (double factor : {0.999, 1.001}) {
+        const Outcome run = camprofile(cam + " --json --speed " + std::to_string(factor * jumpSpeed));
+        const nlohmann::json at = nlohmann::json::parse(run.out)["dynamics"];
+        EXPECT_EQ(at["jump"].get<bool>(), factor > 1) << factor;
+        EXPECT_EQ(at["jump_stretches"].empty(), factor < 1) << factor;
+    }
+
+    std::istringstream csv(readFile(table));
+    std::string line;
+    std::getline(csv, line);
+    EXPECT_EQ(line, "theta_deg,s,pressure_angle_deg,pitch_curvature,x,y,velocity_m_s,acceleration_m_s2,jerk_m_s3,"
+                    "contact_force_N,torque_Nm");
+    for (int row = 0; std::getline(csv, line); row++) {
+        double v[11];
+        ASSERT_EQ(std::sscanf(line.c_str(), "%lf,%lf,%lf,%lf,%lf,%lf,%lf,%lf,%lf,%lf,%lf", &v[0], &v[1], &v[2], &v[3],
+                              &v[4], &v[5], &v[6], &v[7], &v[8], &v[9], &v[10]), 11) << line;
+        const FollowerAtSpeed f = followerAtSpeed(running, camPointAt(design, row / 2.0));
+        EXPECT_TRUE(v[6] == f.velocity && v[7] == f.acceleration && v[8] == f.jerk && v[9] == f.contactForce &&
+                    v[10] == f.torque) << line;
+    }
+    expectValidSvg(plot);
+    const std::string svg = readFile(plot);
+    for (const char* title : {"velocity v, m/s", "jerk j, m/s³", "contact force F_n, N", "camshaft torque T, N·m",
+                              "rise 25 mm cycloid", "return 25 mm modified-sine"})
+        EXPECT_NE(svg.find(title), std::string::npos) << title;
+
+    std::ofstream(saved) << slow.out;
+    EXPECT_EQ(camprofile("cam --design " + saved + " --json").out, slow.out);
+    const nlohmann::json kinematic = nlohmann::json::parse(camprofile("cam cycloid --speed 300 --json").out)["dynamics"];
+    EXPECT_TRUE(kinematic["max_velocity_m_s"].is_number() && kinematic["jump"].is_null() &&
+                kinematic["max_torque_Nm"].is_null());
+}
+
+// Each bad running input: status 2, the option (or design key) named, and not one file written.
+TEST(CamDynamicsCommand, RefusesBadRunningInputsWritingNothing)
+{
+    const std::string table = scratch("refused.csv"), plot = scratch("refused.svg");
+    const std::string roller = "cam cycloid --follower roller --table " + table + " --plot " + plot;
+    const struct { std::string arguments, named; } cases[] = {
+        {roller + " --mass 1", "--mass"},
+        {roller + " --speed 0", "--speed"},
+        {roller + " --speed 1e6", "--speed"},
+        {roller + " --speed 0x20", "--speed"},
+        {roller + " --speed nan", "--speed"},
+        {roller + " --speed 100 --mass -1", "--mass"},
+        {roller + " --speed 100 --spring-rate -0.1", "--spring-rate"},
+        {roller + " --speed 100 --preload inf", "--preload"},
+        {roller + " --speed 100 --poisson 0.5 --cam-width 5", "--poisson"},
+        {roller + " --speed 100 --youngs-modulus 200", "--youngs-modulus"},
+        {"cam cycloid --speed 100 --cam-width 5 --table " + table, "--cam-width"},
+        {"cam --segment rise,90,20,cycloid --segment return,90,20,cycloid --follower oscillating-roller "
+         "--pivot-distance 120 --arm-length 100 --speed 60 --table " + table, "--speed"},
+        {roller + " --speed 100 --plot " + table + ".png", "--plot"},
+    };
+    for (const auto& c : cases) {
+        std::remove(table.c_str());
+        std::remove(plot.c_str());
+        const Outcome result = camprofile(c.arguments);
+        EXPECT_EQ(result.status, 2) << c.arguments;
+        EXPECT_NE(result.err.find(c.named), std::string::npos) << c.arguments << ": " << result.err;
+        EXPECT_TRUE(readFile(table).empty() && readFile(plot).empty()) << c.arguments;
+    }
+    // The design file's running object by the same rules, named by its key.
+    const std::string design = scratch("running.json");
+    std::ofstream(design) << R"({"segments": [{"kind": "rise", "angle_deg": 90, "lift": 20, "law": 2},
+        {"kind": "return", "angle_deg": 90, "lift": 20, "law": 2}], "running": {"speed_rpm": 100, "mass_kg": 0}})";
+    const Outcome result = camprofile("cam --design " + design);
+    EXPECT_EQ(result.status, 2);
+    EXPECT_NE(result.err.find("running.mass_kg"), std::string::npos) << result.err;
 }
