@@ -28,7 +28,7 @@ struct Vertex {
     unsigned char rgba[4]; // colour bytes
 };
 
-// A frame of the comparison view needs about 60,000 vertices; a fuller batch is drawn and started again.
+// Room for a frame's triangles; a batch that fills up is drawn and started again, keeping the order.
 constexpr int BATCH_VERTICES = 6 * 40000;
 static Vertex batch[BATCH_VERTICES];
 static int batchCount;

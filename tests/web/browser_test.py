@@ -6,6 +6,8 @@ import sys
 import tempfile
 import unittest
 
+from selenium.webdriver.common.keys import Keys
+
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from chromium import chromium, file_url, requested_urls, wait_until  # noqa: E402
 from page_session import PageSession  # noqa: E402
@@ -14,11 +16,15 @@ PAGE, NATIVE = sys.argv[1], sys.argv[2]
 SIZE = 800
 WHITE = b'\xff\xff\xff'
 
-# Each state: its name and its steps in order, typed in the terminal ('console') or the canvas ('window');
-# '\b' is Backspace. The desktop program gets the same keys, the console's as the edited lines read.
+TITLE = 'カム曲線　1-7:カム曲線選択, c:3種カム, W,w:拡大縮小，r:正逆転，s:継続'
+# Each state: its name and its steps in order, typed in the terminal ('console') or the canvas ('window', or
+# 'queued': at once, while a dialogue still waits); '\b' is Backspace. The desktop program gets the same keys,
+# the console's as the edited lines read, the window's in the order typed.
 STATES = [
     ('start key 3, 50 steps', [('console', '3'), ('window', 's' * 50)]),
     ('comparison 2 4 6', [('console', '3'), ('window', 'c'), ('console', '246')]),
+    ('keys typed in the canvas during a dialogue, handled after it', [('console', '3'), ('window', 'c'),
+                                                                      ('queued', 'ssW'), ('console', '246')]),
     ('curve 7 through 0.3 0.2 0.7 0.8', [('console', '7'), ('console', '0.3 0.5\b2 0.7 0.9\b\b\b0.9\b8\n'),
                                          ('console', '0.3 0.2 0.7 0.8\n'), ('window', 's' * 30)]),
     ('zoomed in, labels leaving the window', [('console', '4'), ('window', 's' * 20 + 'WWWWW')]),
@@ -65,7 +71,7 @@ def farthest(points, others, limit=8):
 def native_state(steps, folder):
     """The desktop program's picture and console bytes after the same keys."""
     console = ''.join(edited(text) for where, text in steps if where == 'console')
-    keys = ''.join(text for where, text in steps if where == 'window')
+    keys = ''.join(text for where, text in steps if where != 'console')
     prefix = os.path.join(folder, 'native')
     subprocess.run([NATIVE, prefix, console, keys], check=True, timeout=120)
     with open(prefix + '.rgb', 'rb') as picture, open(prefix + '.out', 'rb') as output:
@@ -81,8 +87,9 @@ class BrowserTest(unittest.TestCase):
                 with self.subTest(state=name):
                     page = PageSession(browser, file_url(PAGE))
                     for where, text in steps:
-                        page.type_console(text) if where == 'console' else page.press_window(text)
+                        page.type_console(text) if where == 'console' else page.press_window(text, where == 'window')
                     page.settle()
+                    self.assertEqual(browser.title, TITLE)
                     native_picture, native_output = native_state(steps, folder)
                     self.assertEqual(page.output().decode(), native_output.decode())
                     web, native = colour_points(page.canvas_rgb()), colour_points(native_picture)
@@ -112,12 +119,13 @@ class BrowserTest(unittest.TestCase):
         with chromium() as browser:
             page = PageSession(browser, file_url(PAGE))
             page.type_console('2')
-            page.press_window('ss\ue00c')
+            page.press_window('ss' + Keys.ESCAPE)
             page.wait_phase('ended')
-            frames = page.body('data-frames')
-            self.assertEqual(frames, '3')
+            self.assertEqual(page.body('data-frames'), '3')
             wait_until(lambda: any('has ended' in row for row in page.terminal_rows()), what='the line saying so')
-            browser.find_element('css selector', '#console textarea').send_keys('\ue007')
+            # The last picture stays.
+            self.assertGreater(sum(map(len, colour_points(page.canvas_rgb()).values())), 10000)
+            browser.find_element('css selector', '#console textarea').send_keys(Keys.ENTER)
             page.wait_phase('console')
             self.assertTrue(page.output().decode().endswith('どのカム曲線？　番号='))
             self.assertEqual(page.body('data-frames'), '0')

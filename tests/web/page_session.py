@@ -39,9 +39,10 @@ class PageSession:
         keys = text.replace('\b', Keys.BACKSPACE).replace('\n', Keys.ENTER)
         self.browser.find_element(By.CSS_SELECTOR, '#console textarea').send_keys(keys)
 
-    def press_window(self, keys):
-        """Presses keys in the canvas once the program waits for window keys."""
-        self.wait_phase('window')
+    def press_window(self, keys, when_waited_for=True):
+        """Presses keys in the canvas, once the program waits for window keys unless told otherwise."""
+        if when_waited_for:
+            self.wait_phase('window')
         self.browser.find_element(By.ID, 'window').send_keys(keys)
 
     def settle(self, quiet=0.4):
