@@ -2,9 +2,10 @@
 # library, as one classic script with the WebAssembly inside (build/camprofile.js). Its main is renamed
 # camprofileMain and run by designer_web.cpp as often as the page asks; files go to an in-memory file system.
 
-# camprofile reports bad input by exceptions, thrown as deep as the cam library.
-add_compile_options(-fexceptions)
-add_link_options(-fexceptions)
+# camprofile reports bad input by exceptions, thrown as deep as the cam library: WebAssembly's own (JavaScript's
+# emulation makes every call that may throw a trip out to JavaScript and back).
+add_compile_options(-fwasm-exceptions)
+add_link_options(-fwasm-exceptions)
 # Emscripten 3.1.6's C++ library (Debian 12) has no std::to_chars for double; 3.1.69's (Debian 13) has.
 include(CheckCXXSourceCompiles)
 check_cxx_source_compiles("#include <charconv>

@@ -11,40 +11,45 @@
 #include <cstring>
 #include <string>
 
+// The shortest digits that read back as |value|, the closest of that length, as "d.ddde+X"; returns the length.
+// JavaScript's Number.prototype.toExponential() gives exactly these (to_chars_web.cpp): the page's C library
+// would take the digits from printf and strtod, which compute in software long doubles, a hundred times slower.
+extern "C" int toCharsShortestWeb(double value, char* text, int size);
+
 namespace std {
 
 inline to_chars_result to_chars(char* first, char* last, double value, chars_format format)
 {
-    // The fewest significant digits that read back as the same double; printf rounds correctly, so these are the
-    // digits the standard asks for (the closest of that length).
-    char text[320];
-    for (int digits = 1; digits <= 17; digits++) {
-        snprintf(text, sizeof text, "%.*e", digits - 1, value);
-        if (strtod(text, nullptr) == value)
-            break;
-    }
-    const string scientific = text;
-    const string::size_type e = scientific.find('e');
-    const bool negative = scientific[0] == '-';
+    char text[40];
+    const int length = toCharsShortestWeb(fabs(value), text, sizeof text);
+    const char* const e = static_cast<const char*>(memchr(text, 'e', length));
     string significand;
-    for (string::size_type i = negative ? 1 : 0; i < e; i++)
-        if (scientific[i] != '.')
-            significand += scientific[i];
-    const int exponent = atoi(scientific.c_str() + e + 1);
+    for (const char* c = text; c < e; c++)
+        if (*c != '.')
+            significand += *c;
+    const int exponent = atoi(e + 1);
     const int count = static_cast<int>(significand.size());
+    const string sign = signbit(value) ? "-" : "";
 
-    // As printf's %f writes those digits; a whole number is written exactly, every digit its own.
+    // printf's %e: at least two digits of exponent, with its sign.
+    string scientific = sign + significand.substr(0, 1) + (count > 1 ? "." + significand.substr(1) : "") + "e" +
+                        (exponent < 0 ? "-" : "+") + (abs(exponent) < 10 ? "0" : "") + to_string(abs(exponent));
+    // printf's %f with those digits; a whole number is written exactly, every digit its own.
     string fixed;
     if (exponent >= count - 1) {
-        snprintf(text, sizeof text, "%.0f", fabs(value));
-        fixed = text;
+        if (fabs(value) < 1e19) {
+            fixed = to_string(static_cast<unsigned long long>(fabs(value)));
+        } else {
+            char whole[320];
+            snprintf(whole, sizeof whole, "%.0f", fabs(value));
+            fixed = whole;
+        }
     } else if (exponent >= 0) {
         fixed = significand.substr(0, exponent + 1) + "." + significand.substr(exponent + 1);
     } else {
         fixed = "0." + string(-exponent - 1, '0') + significand;
     }
-    if (negative)
-        fixed = "-" + fixed;
+    fixed = sign + fixed;
     const bool general = format == chars_format::general;
     const string& shortest = format == chars_format::fixed || (general && exponent >= -4 && exponent < 6) ? fixed
                              : format == chars_format::scientific || general                     ? scientific

@@ -408,7 +408,7 @@
       for (const child of Array.from(group.childNodes))
         cam.append(document.importNode(child, true));
     const world = svgElement('g', { transform: 'scale(1,-1)', fill: 'none', 'stroke-linejoin': 'round' });
-    world.append(cam, svgElement('g', { id: 'follower' }));
+    world.append(cam, svgElement('g', { id: 'follower-drawing' }));
     svg.replaceChildren(world);
     const angle = $('angle');
     angle.step = String(1 / good.perDegree);
@@ -423,7 +423,7 @@
     $('turning-cam').setAttribute('transform', `rotate(${sign * theta})`);
     const index = Math.min(Math.round(theta * good.perDegree), good.table.length - 1);
     const shapes = followerShapes(design, good.table[index]);
-    const follower = $('follower');
+    const follower = $('follower-drawing');
     follower.replaceChildren();
     const width = design.base_radius / 80;
     for (const [x1, y1, x2, y2] of shapes.lines)
