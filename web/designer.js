@@ -46,10 +46,13 @@
     engine.FS.writeFile(DESIGN_FILE, designText);
     clearOutputs();
     const args = ['cam', '--design', DESIGN_FILE, '--json', '--per-degree', perDegree,
-                  '--table', OUT + LIVE_FILES.table, '--profile', OUT + LIVE_FILES.profile];
+                  '--profile', OUT + LIVE_FILES.profile];
     if (has('--plot'))
       args.push('--plot', OUT + LIVE_FILES.plot);
-    const result = camprofile(args);
+    let result = camprofile(args.concat(['--table', OUT + LIVE_FILES.table]));
+    // A contour with a cusp gets no table (its curvature passes through infinity); the cam is shown without it.
+    if (result.status !== 0 && /^--table:/.test(message(result.err)))
+      result = camprofile(args);
     if (result.status !== 0)
       return result;
     result.files = {};
@@ -74,8 +77,8 @@
 
   function visible(element) { return !element.closest('[hidden]'); }
 
-  // The design object of the form, in the command's key order; hidden fields and empty running fields are left
-  // out (the command's defaults hold).
+  // The design object of the form, in the command's key order, the running inputs in their own object; hidden
+  // fields and empty running fields are left out (the command's defaults hold).
   function designFromForm() {
     const design = { segments: [] };
     for (const row of $('segments').tBodies[0].rows) {
@@ -90,13 +93,16 @@
       }
       design.segments.push(segment);
     }
+    const running = {};
     for (const input of document.querySelectorAll('#design-form [data-key]')) {
       if (!visible(input))
         continue;
       const value = input.tagName === 'SELECT' ? input.value : jsonValue(input.value);
       if (value !== null)
-        design[input.dataset.key] = value;
+        (input.hasAttribute('data-running') ? running : design)[input.dataset.key] = value;
     }
+    if (Object.keys(running).length)
+      design.running = running;
     return design;
   }
 
@@ -108,7 +114,7 @@
       tbody.append(segmentRow(segment));
     numberRows();
     for (const input of document.querySelectorAll('#design-form [data-key]')) {
-      const value = design[input.dataset.key];
+      const value = (input.hasAttribute('data-running') ? design.running || {} : design)[input.dataset.key];
       input.value = value === null || value === undefined ? (input.tagName === 'SELECT' ? input.options[0].value : '')
                                                           : String(value);
     }
@@ -229,7 +235,9 @@
     } else if (key && key[1] === 'segments') {
       where = $('segments-message');
     } else if (key) {
-      field = document.querySelector(`#design-form [data-key="${key[1]}"]`);
+      const running = /^running\.(\w+)$/.exec(key[1]);
+      field = running ? document.querySelector(`#design-form [data-running][data-key="${running[1]}"]`)
+                      : document.querySelector(`#design-form [data-key="${key[1]}"]:not([data-running])`);
     } else {
       field = Array.from(document.querySelectorAll('[data-option]')).find((f) => text.startsWith(f.dataset.option + ':'));
     }
@@ -271,7 +279,7 @@
       updateTimes.push(performance.now() - start);
       return false;
     }
-    accept(result, perDegree);
+    accept(result, perDegree, designText);
     updateTimes.push(performance.now() - start);
     return true;
   }
@@ -280,17 +288,18 @@
     pending = setTimeout(update, TYPING_PAUSE_MS);
   }
 
-  function accept(result, perDegree) {
+  function accept(result, perDegree, designText) {
     const report = JSON.parse(result.out);
-    good = { report, reportText: result.out, files: result.files, perDegree: Number(perDegree),
-             table: parseTable(result.files.table) };
+    good = { report, reportText: result.out, designText, files: result.files, perDegree: Number(perDegree),
+             table: result.files.table ? parseTable(result.files.table) : null };
     history.replaceState(null, '', '#design=' + base64url(JSON.stringify(report.design)));
     drawProfile();
     drawPlot();
     showReport();
     document.body.dataset.state = 'ready';
-    $('status').textContent = report.warnings && report.warnings.length
-      ? `${report.warnings.length} warning${report.warnings.length > 1 ? 's' : ''}` : 'No warnings.';
+    $('status').textContent = (report.warnings && report.warnings.length
+      ? `${report.warnings.length} warning${report.warnings.length > 1 ? 's' : ''}.` : 'No warnings.') +
+      (good.table ? '' : ' The contour has a cusp: the command gives no table, so the follower is not drawn.');
     // Forces the layout, so that a timing includes it.
     void document.body.offsetHeight;
   }
@@ -313,7 +322,7 @@
       return false;
     }
     formFromDesign(JSON.parse(result.out).design);
-    accept(result, $('per_degree').value.trim());
+    accept(result, $('per_degree').value.trim(), text);
     return true;
   }
 
@@ -395,7 +404,7 @@
     for (const v of source.getAttribute('viewBox').split(/\s+/).map(Number))
       reach = Math.max(reach, Math.abs(v));
     // Room for the cam turned any way and for the follower at its highest.
-    const top = followerShapes(design, Math.max(...lifts));
+    const top = followerShapes(design, lifts ? Math.max(...lifts) : 0);
     let extent = reach * Math.SQRT2;
     for (const [x1, y1, x2, y2] of top.lines)
       extent = Math.max(extent, Math.abs(x1), Math.abs(y1), Math.abs(x2), Math.abs(y2));
@@ -421,19 +430,21 @@
     const design = good.report.design;
     const sign = design.turn === 'ccw' ? 1 : -1;
     $('turning-cam').setAttribute('transform', `rotate(${sign * theta})`);
-    const index = Math.min(Math.round(theta * good.perDegree), good.table.length - 1);
-    const shapes = followerShapes(design, good.table[index]);
     const follower = $('follower-drawing');
     follower.replaceChildren();
+    $('angle-value').textContent = `${theta.toFixed(1)}°`;
+    const cursor = $('plot-cursor');
+    if (cursor)
+      cursor.setAttribute('transform', `translate(${theta * cursor.dataset.perDegree},0)`);
+    if (!good.table)
+      return;
+    const index = Math.min(Math.round(theta * good.perDegree), good.table.length - 1);
+    const shapes = followerShapes(design, good.table[index]);
     const width = design.base_radius / 80;
     for (const [x1, y1, x2, y2] of shapes.lines)
       follower.append(svgElement('line', { x1, y1, x2, y2, stroke: '#222', 'stroke-width': 2 * width }));
     for (const [cx, cy, r] of shapes.circles)
       follower.append(svgElement('circle', { cx, cy, r, stroke: '#222', 'stroke-width': width, fill: '#bbb' }));
-    $('angle-value').textContent = `${theta.toFixed(1)}°`;
-    const cursor = $('plot-cursor');
-    if (cursor)
-      cursor.setAttribute('transform', `translate(${theta * cursor.dataset.perDegree},0)`);
   }
 
   // The command's turn plot, with a cursor at θ on its shared angle axis (found from the axis' 0° and 360° labels).
@@ -511,18 +522,20 @@
 
   // ---- files ----
 
+  // Each download is the command run for its file, with the cutter's and the fit's fields where they matter.
   const DOWNLOADS = {
     design: { name: 'cam-design.json' },
-    table: { name: 'cam-table.csv', live: 'table' },
-    'profile-svg': { name: 'cam-profile.svg', live: 'profile' },
-    plot: { name: 'cam-plot.svg', live: 'plot', option: '--plot' },
-    'profile-dxf': { name: 'cam-profile.dxf', option: '--profile' },
-    pitch: { name: 'cam-pitch.dxf', option: '--pitch' },
+    table: { name: 'cam-table.csv', option: '--table' },
+    'profile-svg': { name: 'cam-profile.svg', option: '--profile', extra: ['--tolerance'] },
+    plot: { name: 'cam-plot.svg', option: '--plot' },
+    'profile-dxf': { name: 'cam-profile.dxf', option: '--profile', extra: ['--tolerance'] },
+    pitch: { name: 'cam-pitch.dxf', option: '--pitch', extra: ['--tolerance'] },
     polar: { name: 'cam-polar.csv', option: '--polar' },
     toolpath: { name: 'cam-toolpath.nc', option: '--toolpath', extra: ['--cutter-radius', '--tolerance', '--feed'] },
   };
 
-  // The file the command writes for the last good cam; a refusal shows the command's message.
+  // The file the command writes for the last good cam; a refusal shows the command's message. The design is the
+  // command's JSON report, which --design reads back.
   function download(what) {
     const file = DOWNLOADS[what];
     const refusal = $('files-message');
@@ -532,13 +545,11 @@
     let bytes;
     if (what === 'design') {
       bytes = new TextEncoder().encode(good.reportText);
-    } else if (file.live && good.files[file.live] !== undefined) {
-      bytes = new TextEncoder().encode(good.files[file.live]);
     } else {
       const args = ['cam', '--design', DESIGN_FILE, '--per-degree', String(good.perDegree), file.option, OUT + file.name];
-      for (const option of file.extra || [])
+      for (const option of (file.extra || []).filter(has))
         args.push(option, document.querySelector(`[data-option="${option}"]`).value.trim());
-      engine.FS.writeFile(DESIGN_FILE, JSON.stringify(good.report.design));
+      engine.FS.writeFile(DESIGN_FILE, good.designText);
       clearOutputs();
       const result = camprofile(args);
       if (result.status !== 0) {

@@ -69,10 +69,11 @@ def run(*args, check=True):
 
 
 def design_object(design, running_keys):
-    """The design as the command's --design reads it: the running inputs among its keys where this build has them."""
+    """The design as the command's --design reads it: the running inputs in its "running" object where this build
+    has them."""
     obj = {k: v for k, v in design.items() if k != 'running'}
-    if running_keys:
-        obj.update(design['running'])
+    if running_keys and design['running']:
+        obj['running'] = design['running']
     return obj
 
 
