@@ -9,56 +9,71 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 
-// The shortest digits that read back as |value|, the closest of that length, as "d.ddde+X"; returns the length.
-// JavaScript's Number.prototype.toExponential() gives exactly these (to_chars_web.cpp): the page's C library
-// would take the digits from printf and strtod, which compute in software long doubles, a hundred times slower.
-extern "C" int toCharsShortestWeb(double value, char* text, int size);
+// The shortest digits that read back as |value|, the closest of that length, without the point ("12345"), and
+// the decimal exponent of the first: 1.2345 × 10^exponent. Returns the number of digits. JavaScript's
+// Number.prototype.toExponential() gives exactly these (to_chars_web.cpp); the page's C library would take them
+// from printf and strtod, which compute in software long doubles, a hundred times slower.
+extern "C" int toCharsShortestWeb(double value, char* digits, int* exponent);
 
 namespace std {
 
 inline to_chars_result to_chars(char* first, char* last, double value, chars_format format)
 {
-    char text[40];
-    const int length = toCharsShortestWeb(fabs(value), text, sizeof text);
-    const char* const e = static_cast<const char*>(memchr(text, 'e', length));
-    string significand;
-    for (const char* c = text; c < e; c++)
-        if (*c != '.')
-            significand += *c;
-    const int exponent = atoi(e + 1);
-    const int count = static_cast<int>(significand.size());
-    const string sign = signbit(value) ? "-" : "";
+    char digits[24];
+    int exponent = 0;
+    const int count = toCharsShortestWeb(fabs(value), digits, &exponent);
+    // A whole number is written in full by %f, every digit its own, even beyond the shortest ones.
+    char whole[320] = "";
+    if (exponent >= count - 1 && fabs(value) < 1e19)
+        snprintf(whole, sizeof whole, "%llu", static_cast<unsigned long long>(fabs(value)));
+    else if (exponent >= count - 1)
+        snprintf(whole, sizeof whole, "%.0f", fabs(value));
+    const int wholeLength = static_cast<int>(strlen(whole));
 
-    // printf's %e: at least two digits of exponent, with its sign.
-    string scientific = sign + significand.substr(0, 1) + (count > 1 ? "." + significand.substr(1) : "") + "e" +
-                        (exponent < 0 ? "-" : "+") + (abs(exponent) < 10 ? "0" : "") + to_string(abs(exponent));
-    // printf's %f with those digits; a whole number is written exactly, every digit its own.
-    string fixed;
-    if (exponent >= count - 1) {
-        if (fabs(value) < 1e19) {
-            fixed = to_string(static_cast<unsigned long long>(fabs(value)));
-        } else {
-            char whole[320];
-            snprintf(whole, sizeof whole, "%.0f", fabs(value));
-            fixed = whole;
-        }
-    } else if (exponent >= 0) {
-        fixed = significand.substr(0, exponent + 1) + "." + significand.substr(exponent + 1);
-    } else {
-        fixed = "0." + string(-exponent - 1, '0') + significand;
-    }
-    fixed = sign + fixed;
+    // Lengths without the sign: printf's %e (two exponent digits at least) and %f.
+    const int exponentDigits = abs(exponent) >= 100 ? 3 : 2;
+    const int scientificLength = count + (count > 1) + 2 + exponentDigits;
+    const int fixedLength = exponent >= count - 1 ? wholeLength
+                            : exponent >= 0       ? count + 1
+                                                  : 1 + 1 + (-exponent - 1) + count;
     const bool general = format == chars_format::general;
-    const string& shortest = format == chars_format::fixed || (general && exponent >= -4 && exponent < 6) ? fixed
-                             : format == chars_format::scientific || general                     ? scientific
-                             : fixed.size() <= scientific.size()                                 ? fixed
-                                                                                                 : scientific;
-    if (static_cast<size_t>(last - first) < shortest.size())
+    const bool fixed = format == chars_format::fixed || (general && exponent >= -4 && exponent < 6) ||
+                       (format != chars_format::scientific && !general && fixedLength <= scientificLength);
+
+    const bool negative = signbit(value);
+    const int length = negative + (fixed ? fixedLength : scientificLength);
+    if (last - first < length)
         return {last, errc::value_too_large};
-    memcpy(first, shortest.data(), shortest.size());
-    return {first + shortest.size(), errc{}};
+    char* out = first;
+    if (negative)
+        *out++ = '-';
+    if (!fixed) {
+        *out++ = digits[0];
+        if (count > 1) {
+            *out++ = '.';
+            memcpy(out, digits + 1, count - 1);
+            out += count - 1;
+        }
+        out += snprintf(out, 8, "e%c%0*d", exponent < 0 ? '-' : '+', exponentDigits, abs(exponent));
+    } else if (exponent >= count - 1) {
+        memcpy(out, whole, wholeLength);
+        out += wholeLength;
+    } else if (exponent >= 0) {
+        memcpy(out, digits, exponent + 1);
+        out += exponent + 1;
+        *out++ = '.';
+        memcpy(out, digits + exponent + 1, count - exponent - 1);
+        out += count - exponent - 1;
+    } else {
+        *out++ = '0';
+        *out++ = '.';
+        memset(out, '0', -exponent - 1);
+        out += -exponent - 1;
+        memcpy(out, digits, count);
+        out += count;
+    }
+    return {out, errc{}};
 }
 
 // Without a format: the shorter of the fixed and scientific forms (the call above given neither format).

@@ -17,6 +17,7 @@
   let engine = null;         // the camprofile module
   let lawChoices = [];       // [{number, name}], from camprofile's own help
   let outputOptions = '';    // camprofile cam --help, to tell which outputs this build has
+  let defaultDesign = null;  // the cam of `camprofile cam cycloid`
   let good = null;           // the last good cam: {design, report, reportText, files, perDegree, table}
   let pending = 0;
   const updateTimes = [];    // ms from a change taken up to the views redrawn
@@ -38,8 +39,8 @@
     return engine.FS.readFile(OUT + name, binary ? {} : { encoding: 'utf8' });
   }
   function has(option) { return outputOptions.includes(option + ' '); }
-  // The command's message without its program name, one paragraph.
-  function message(err) { return err.trim().replace(/^camprofile: /, ''); }
+  // The command's message: its first line without the program's name (the next one only points to --help).
+  function message(err) { return err.trim().split('\n')[0].replace(/^camprofile: /, ''); }
 
   // Runs the cam of `designText` with the live outputs; {status, err, report text, files} with files read.
   function runCam(designText, perDegree) {
@@ -342,11 +343,19 @@
 
   // ---- the views ----
 
+  // The table's lift column (the follower's place at each angle) and the contour's largest radius.
   function parseTable(csv) {
     const lines = csv.trim().split('\n');
     const header = lines[0].split(',');
-    const s = header.indexOf('s');
-    return lines.slice(1).map((line) => Number(line.split(',')[s]));
+    const [s, x, y] = ['s', 'x', 'y'].map((name) => header.indexOf(name));
+    const lifts = [];
+    let reach = 0;
+    for (const line of lines.slice(1)) {
+      const row = line.split(',').map(Number);
+      lifts.push(row[s]);
+      reach = Math.max(reach, Math.hypot(row[x], row[y]));
+    }
+    return { lifts, reach };
   }
 
   function svgElement(name, attributes) {
@@ -399,13 +408,13 @@
     const svg = $('profile');
     const source = new DOMParser().parseFromString(good.files.profile, 'image/svg+xml').documentElement;
     const design = good.report.design;
-    const lifts = good.table;
-    let reach = 0;
-    for (const v of source.getAttribute('viewBox').split(/\s+/).map(Number))
-      reach = Math.max(reach, Math.abs(v));
-    // Room for the cam turned any way and for the follower at its highest.
-    const top = followerShapes(design, lifts ? Math.max(...lifts) : 0);
-    let extent = reach * Math.SQRT2;
+    // Room for the cam turned any way (without a table, the picture's corners bound it) and for the follower
+    // at its highest.
+    const [bx, by, bw, bh] = source.getAttribute('viewBox').split(/\s+/).map(Number);
+    const reach = good.table ? good.table.reach
+                             : Math.hypot(Math.max(-bx, bx + bw), Math.max(-by, by + bh));
+    const top = followerShapes(design, good.table ? Math.max(...good.table.lifts) : 0);
+    let extent = reach;
     for (const [x1, y1, x2, y2] of top.lines)
       extent = Math.max(extent, Math.abs(x1), Math.abs(y1), Math.abs(x2), Math.abs(y2));
     for (const [x, y, r] of top.circles)
@@ -438,8 +447,8 @@
       cursor.setAttribute('transform', `translate(${theta * cursor.dataset.perDegree},0)`);
     if (!good.table)
       return;
-    const index = Math.min(Math.round(theta * good.perDegree), good.table.length - 1);
-    const shapes = followerShapes(design, good.table[index]);
+    const lifts = good.table.lifts;
+    const shapes = followerShapes(design, lifts[Math.min(Math.round(theta * good.perDegree), lifts.length - 1)]);
     const width = design.base_radius / 80;
     for (const [x1, y1, x2, y2] of shapes.lines)
       follower.append(svgElement('line', { x1, y1, x2, y2, stroke: '#222', 'stroke-width': 2 * width }));
@@ -667,12 +676,17 @@
     } catch (e) {
       text = null;
     }
-    if (text === null) {
-      $('form-message').textContent = 'The address holds no design: it is not base64url text.';
+    if (text === null || !openDesign(text, 'The design in the address')) {
+      // The default cam, the command's message kept above the form.
+      const why = text === null ? 'The design in the address: not base64url text of a design file'
+                                : $('form-message').textContent;
+      formFromDesign(defaultDesign);
+      update();
+      $('form-message').textContent = why;
       $('form-message').hidden = false;
       return false;
     }
-    return openDesign(text, 'The design in the address');
+    return true;
   }
 
   // The laws as `camprofile cam --help` lists them: "law 0..9 or a name: parabolic, harmonic, …".
@@ -698,13 +712,12 @@
     // The default cam is the command's: `camprofile cam cycloid`. A design in the address replaces it; a bad one
     // leaves the default cam, and the address then names it, with the command's message above the form.
     const address = location.hash;
-    const defaults = camprofile(['cam', 'cycloid', '--json']);
-    formFromDesign(JSON.parse(defaults.out).design);
+    defaultDesign = JSON.parse(camprofile(['cam', 'cycloid', '--json']).out).design;
+    formFromDesign(defaultDesign);
     update();
     if (/^#design=/.test(address)) {
       history.replaceState(null, '', address);
-      if (!openAddress())
-        history.replaceState(null, '', '#design=' + base64url(JSON.stringify(good.report.design)));
+      openAddress();
     }
     if (document.body.dataset.state === 'loading')
       document.body.dataset.state = 'ready';
