@@ -51,9 +51,7 @@ double refine(Segment& segment, int which, double left, double right, double bes
 bool lawCharacteristics(int curve, const TwoPoints& points, LawCharacteristics& values)
 {
     double bounds[MAX_LAW_JOINTS + 2];
-    const int joints = lawJoints(curve, points, bounds + 1);
-    bounds[0] = 0;
-    bounds[joints + 1] = 1;
+    const int joints = lawSegmentBounds(curve, points, bounds) - 1;
 
     double best[QUANTITY_COUNT] = {0, 0, 0, -INFINITY};
     bool finite = true;

@@ -3,7 +3,6 @@
 // reported under the option that set the field.
 #include "camprofile/cam_options.h"
 
-#include <cmath>
 #include <memory>
 #include <sstream>
 
@@ -39,10 +38,7 @@ const std::pair<const char*, const char*> FIELD_OPTIONS[] = {
     {"pivot_distance", "--pivot-distance"}, {"arm_length", "--arm-length"},
     {"max_pressure_angle_limit_deg", "--max-pressure-angle"}};
 
-bool given(const CLI::App& command, const char* name)
-{
-    return std::string(name) == "LAW" ? command.count("LAW") > 0 : command.count(name) > 0;
-}
+bool given(const CLI::App& command, const char* name) { return command.count(name) > 0; }
 
 FollowerKind followerKind(const std::string& name)
 {
@@ -181,8 +177,7 @@ CamRequest requestFromOptions(const CLI::App& command, const CamOptions& options
             cam.program.segments.push_back(segmentFromText(options.segments[k], static_cast<int>(k) + 1));
     } else {
         request.shorthand = shorthandFromOptions(options);
-        const CamDimensions& shorthand = *request.shorthand;
-        cam.program = camDesignFor(shorthand).program;
+        cam.program = camDesignFor(*request.shorthand).program;
     }
     cam.baseRadius = finiteNumberFromArgument(options.baseRadius, "--base-radius");
     if (roller)
@@ -202,11 +197,6 @@ CamRequest requestFromOptions(const CLI::App& command, const CamOptions& options
         throw CLI::ValidationError(optionFor(*fault, request),
                                    (fault->segment >= 0 && !request.shorthand ? segmentWord(fault->field) + " " : "") +
                                        fault->message);
-    if (request.shorthand) {
-        request.shorthand->baseRadius = cam.baseRadius;
-        request.shorthand->rollerRadius = cam.rollerRadius;
-        request.shorthand->offset = cam.offset;
-    }
     return request;
 }
 
@@ -256,7 +246,8 @@ void addCamOptions(CLI::App& command, const std::function<void(const CamRequest&
         ->capture_default_str()
         ->check(CLI::IsMember({"cw", "ccw"}));
     command.add_option("--design", options->design,
-                       "read the whole cam from FILE.json: the design object of a --json report, or the report");
+                       "read the whole cam from FILE.json: the design object of a --json report, or the report")
+        ->type_name("FILE.json");
     command.add_option("--per-degree", options->perDegree,
                        "K: table rows and profile points per degree, 1 to " + std::to_string(MAX_PER_DEGREE))
         ->type_name("K")

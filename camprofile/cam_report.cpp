@@ -136,7 +136,7 @@ std::string camReportText(const CamRequest& request, const CamCheck& check,
         const CamDimensions& d = *request.shorthand;
         text = "Cam for law " + std::to_string(d.law) + " (" + lawName(d.law) + "), " + followerText(cam) +
                "\n  base circle radius " + fixed(cam.baseRadius, 3) + " mm, lift " + fixed(d.lift, 3) +
-               " mm, offset " + fixed(cam.offset, 3) + " mm\n  rise " + fixed(d.riseDeg, 2) + "°, outer dwell " +
+               (oscillating ? "° of arm swing" : " mm, offset " + fixed(cam.offset, 3) + " mm") + "\n  rise " + fixed(d.riseDeg, 2) + "°, outer dwell " +
                fixed(d.dwellDeg, 2) + "°, return " + fixed(d.returnDeg, 2) + "°, inner dwell " +
                fixed(std::max(0.0, 360 - d.riseDeg - d.dwellDeg - d.returnDeg), 2) + "°\n";
     } else {

@@ -24,11 +24,9 @@ struct PlotOptions {
 static std::vector<double> plotTimes(int law, const TwoPoints& points)
 {
     double bounds[MAX_LAW_JOINTS + 2];
-    const int joints = lawJoints(law, points, bounds + 1);
-    bounds[0] = 0;
-    bounds[joints + 1] = 1;
+    const int segments = lawSegmentBounds(law, points, bounds);
     std::vector<double> times;
-    for (int k = 0; k <= joints; k++) {
+    for (int k = 0; k < segments; k++) {
         const double lo = bounds[k], hi = bounds[k + 1];
         const int count = std::max(MIN_SEGMENT_POINTS, static_cast<int>(std::ceil(POINTS_PER_RISE * (hi - lo))));
         times.push_back(k == 0 ? lo : std::nextafter(lo, hi));

@@ -27,6 +27,14 @@ LawSample evaluateLaw(int curve, double T, const TwoPoints& points) { return LAW
 
 int lawJoints(int curve, const TwoPoints& points, double* joints) { return LAWS[curve].joints(points, joints); }
 
+int lawSegmentBounds(int curve, const TwoPoints& points, double* bounds)
+{
+    const int joints = lawJoints(curve, points, bounds + 1);
+    bounds[0] = 0;
+    bounds[joints + 1] = 1;
+    return joints + 1;
+}
+
 bool lawSampleFinite(const LawSample& sample)
 {
     return std::isfinite(sample.S) && std::isfinite(sample.V) && std::isfinite(sample.A) && std::isfinite(sample.J);

@@ -35,6 +35,10 @@ LawSample evaluateLaw(int curve, double T, const TwoPoints& points);
 // (at most MAX_LAW_JOINTS). For law 7 they are Ta and Tb.
 int lawJoints(int curve, const TwoPoints& points, double* joints);
 
+// The law's segments as bounds 0 = b[0] < b[1] < ... < b[n] = 1 (the joints between), written to bounds, which
+// holds MAX_LAW_JOINTS + 2; returns the number of segments n.
+int lawSegmentBounds(int curve, const TwoPoints& points, double* bounds);
+
 // The console's rule for the points of law 7: 0 < Ta < Tb < 1 and Sa, Sb finite.
 bool twoPointsInRange(const TwoPoints& points);
 
