@@ -10,11 +10,10 @@
 
 namespace {
 
-const double PI_RAD = 3.14159265358979323846;
 // Below this sweep an arc is treated as the straight line it all but is (a radius beyond a billion chords).
 const double LINE_SWEEP = 1e-9;
 // A biarc turns by at most a right angle, which keeps each arc's projection from its centre one-to-one.
-const double MAX_BIARC_SWEEP = PI_RAD / 2;
+const double MAX_BIARC_SWEEP = M_PI / 2;
 // Curve samples a biarc is checked at; the second-order bound covers what lies between them.
 const int CHECK_SAMPLES = 24;
 // Halvings of a stretch before the fit gives up (a stretch of 2^-40 of its length is a corner, not a curve).
@@ -141,7 +140,8 @@ struct Fitter {
     void stretch(double ta, const Sample& a, double tb, const Sample& b, int depth)
     {
         Biarc biarc;
-        if (biarcBetween(a, b, biarc) && std::fabs(biarc.first.sweep) + std::fabs(biarc.second.sweep) <= MAX_BIARC_SWEEP) {
+        if (biarcBetween(a, b, biarc) &&
+            std::fabs(biarc.first.sweep) + std::fabs(biarc.second.sweep) <= MAX_BIARC_SWEEP) {
             const double deviation = biarcDeviation(curve, ta, tb, biarc);
             if (deviation <= tolerance) {
                 fit.arcs.push_back(biarc.first);
@@ -171,7 +171,8 @@ double arcRadius(const ArcPiece& arc)
 
 void arcCentre(const ArcPiece& arc, double& cx, double& cy)
 {
-    // From the chord's midpoint along its left normal by (chord / 2) / tan(sweep / 2): left for a counter-clockwise arc.
+    // From the chord's midpoint along its left normal by (chord / 2) / tan(sweep / 2): left of a counter-clockwise
+    // arc.
     const double h = 0.5 / std::tan(arc.sweep / 2);
     cx = (arc.x0 + arc.x1) / 2 - h * (arc.y1 - arc.y0);
     cy = (arc.y0 + arc.y1) / 2 + h * (arc.x1 - arc.x0);

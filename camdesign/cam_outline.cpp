@@ -39,9 +39,11 @@ CurveFunction camCurve(const CamDesign& cam, CamCurveKind kind)
         if (kind == WORKING_CONTOUR)
             return CurveSample{p.contourX, p.contourY, sense * p.contourTangentX, sense * p.contourTangentY,
                                1 / p.contourRadius};
-        // A roller's contour runs parallel to its pitch curve: the same tangent, the pitch curve's own curvature.
-        return CurveSample{p.pitchX, p.pitchY, sense * p.contourTangentX, sense * p.contourTangentY,
-                           p.pitchCurvature};
+        // A roller's contour is its pitch curve moved in by rf, whose tangent is the pitch curve's times
+        // (1 - rf k): divided out, it holds where an undercut turns the contour back as well.
+        const double stretch = 1 - (rollerKind(cam.follower) ? cam.rollerRadius : 0) * p.pitchCurvature;
+        return CurveSample{p.pitchX, p.pitchY, sense * p.contourTangentX / stretch,
+                           sense * p.contourTangentY / stretch, p.pitchCurvature};
     };
 }
 

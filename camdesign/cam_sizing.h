@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "camdesign/cam_check.h"
+#include "camdesign/design_rules.h"
 
 // What the cam must meet. A knife is bound by the pressure angle alone, a roller by the pressure angle and its
 // pitch curve's bend, a flat face by its contour's radius of curvature.
@@ -26,8 +27,8 @@ struct CamSize {
 // The answers are rounded up to whole thousandths of a millimetre (k / 1000, the double a printed "x.xxx" reads
 // back as), so that the radius as printed meets the limits itself.
 constexpr double SIZE_STEPS_PER_MM = 1000;
-// No radius beyond this is tried.
-constexpr double LARGEST_BASE_RADIUS_MM = 100000;
+// No radius beyond the largest length a design may have is tried.
+constexpr double LARGEST_BASE_RADIUS_MM = MAX_LENGTH_MM;
 
 // Whether the cam meets one limit over the whole turn (checked at perDegree points a degree and refined).
 bool meetsLimit(const CamDesign& cam, SizingLimit limit, const SizingLimits& limits, int perDegree);

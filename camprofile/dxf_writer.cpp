@@ -265,8 +265,10 @@ void writeDxfProfile(std::ostream& out, const ProfileDrawing& drawing)
     objects(body);
 
     double extent = drawing.baseRadius;
+    // An arc bows out by at most a quarter of its chord (its sweep is below 180°).
     for (const ArcPiece& arc : drawing.arcs)
-        extent = std::max(extent, std::max(std::fabs(arc.x0), std::fabs(arc.y0)));
+        extent = std::max(extent, std::max(std::fabs(arc.x0), std::fabs(arc.y0)) +
+                                      std::hypot(arc.x1 - arc.x0, arc.y1 - arc.y0) / 4);
     pair(out, 0, "SECTION");
     pair(out, 2, "HEADER");
     pair(out, 9, "$ACADVER");

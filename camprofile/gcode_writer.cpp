@@ -55,15 +55,20 @@ void writeToolpathGcode(std::ostream& out, const std::vector<ArcPiece>& path, do
     const double startX = path.front().x0, startY = path.front().y0;
     const std::string approach = "X" + coordinate(startX + GCODE_APPROACH_MM * normalX) + " Y" +
                                  coordinate(startY + GCODE_APPROACH_MM * normalY);
+    // The feed to a thousandth, without trailing zeros: F100, F12.5.
     char feed[48];
-    std::snprintf(feed, sizeof feed, "%.1f", job.feed);
+    std::snprintf(feed, sizeof feed, "%.3f", job.feed);
+    std::string feedText = feed;
+    feedText.erase(feedText.find_last_not_of('0') + 1);
+    if (feedText.back() == '.')
+        feedText.pop_back();
     out << "%\n";
     for (const std::string& line : job.comments)
         out << '(' << commentText(line) << ")\n";
     out << "G21 G90 G17 G94\n"
         << "G0 " << approach << '\n'
         << "M3\n"
-        << "G1 X" << coordinate(startX) << " Y" << coordinate(startY) << " F" << feed << '\n';
+        << "G1 X" << coordinate(startX) << " Y" << coordinate(startY) << " F" << feedText << '\n';
     // Clockwise round the cam: the fitted path backwards, each arc turned round.
     for (auto arc = path.rbegin(); arc != path.rend(); ++arc)
         writeArc(out, reversedArc(*arc));

@@ -3,10 +3,12 @@
 #include "camprofile/shop_files.h"
 
 #include <cmath>
+#include <cstdio>
 #include <sstream>
 #include <stdexcept>
 
 #include "camdesign/cam_outline.h"
+#include "camdesign/design_rules.h"
 #include "camprofile/gcode_writer.h"
 #include "camprofile/arguments.h"
 #include "camprofile/cam_files.h"
@@ -15,16 +17,12 @@
 namespace {
 
 const double MIN_TOLERANCE_MM = 1e-6, MAX_TOLERANCE_MM = 1;
-const double SMALLEST_LENGTH_MM = 0.001, LARGEST_LENGTH_MM = 100000;
 
-double numberWithin(const std::string& text, const std::string& option, double lowest, double highest,
-                    const std::string& unit)
+std::string decimals(double value, int places)
 {
-    const double value = finiteNumberFromArgument(text, option);
-    if (value < lowest || value > highest)
-        throw CLI::ValidationError(option, "must lie between " + formatNumber(lowest) + " and " +
-                                               formatNumber(highest) + ' ' + unit + ", got '" + text + "'");
-    return value;
+    char text[48];
+    std::snprintf(text, sizeof text, "%.*f", places, value);
+    return text;
 }
 
 // Arcs for the curve, or the reason none fit (a corner: a contour with a cusp on it) as a refusal.
@@ -56,8 +54,8 @@ std::string toolpathText(const CamDesign& cam, const ShopOptions& options, int p
     const double rc = *options.cutterRadius;
     if (const std::optional<AngleExtreme> concave = minConcaveRadius(cam, perDegree); concave && rc > concave->value)
         throw CLI::ValidationError("--cutter-radius", formatNumber(rc) + " mm is larger than the contour's smallest "
-                                   "concave radius, " + formatNumber(concave->value) + " mm at " +
-                                   formatNumber(concave->atDeg) + "°: the cutter would cut into the cam");
+                                   "concave radius, " + decimals(concave->value, 3) + " mm at " +
+                                   decimals(concave->atDeg, 2) + "°: the cutter would cut into the cam");
     // Fitted closer by what the G-code's rounding may add, so that the written path keeps the tolerance.
     const ArcFit path = fitted(cam, WORKING_CONTOUR, rc, options.tolerance - GCODE_ROUNDING_MM, "--toolpath");
     const CurveSample start = offsetCurve(camCurve(cam, WORKING_CONTOUR), rc)(0);
@@ -89,6 +87,16 @@ std::string polarText(const CamDesign& cam, int perDegree)
 
 } // namespace
 
+double numberWithin(const std::string& text, const std::string& option, double lowest, double highest,
+                    const std::string& unit)
+{
+    const double value = finiteNumberFromArgument(text, option);
+    if (value < lowest || value > highest)
+        throw CLI::ValidationError(option, "must lie between " + formatNumber(lowest) + " and " +
+                                               formatNumber(highest) + ' ' + unit + ", got '" + text + "'");
+    return value;
+}
+
 void addShopOptions(CLI::App& command, ShopOptionTexts& texts)
 {
     command.add_option("--tolerance", texts.tolerance,
@@ -116,16 +124,16 @@ ShopOptions shopOptionsFrom(const ShopOptionTexts& texts)
 {
     ShopOptions options;
     options.tolerance = numberWithin(texts.tolerance, "--tolerance", MIN_TOLERANCE_MM, MAX_TOLERANCE_MM, "mm");
-    options.feed = numberWithin(texts.feed, "--feed", SMALLEST_LENGTH_MM, LARGEST_LENGTH_MM, "mm/min");
+    options.feed = numberWithin(texts.feed, "--feed", MIN_LENGTH_MM, MAX_LENGTH_MM, "mm/min");
     if (!texts.cutterRadius.empty())
         options.cutterRadius =
-            numberWithin(texts.cutterRadius, "--cutter-radius", SMALLEST_LENGTH_MM, LARGEST_LENGTH_MM, "mm");
+            numberWithin(texts.cutterRadius, "--cutter-radius", MIN_LENGTH_MM, MAX_LENGTH_MM, "mm");
     if (options.cutterRadius.has_value() != !texts.toolpath.empty())
         throw CLI::ValidationError("--cutter-radius, --toolpath", "go together: the path is the cutter's centre");
     if (!texts.toolpath.empty() && options.tolerance < 2 * GCODE_ROUNDING_MM)
-        throw CLI::ValidationError("--tolerance", "must be at least " + formatNumber(2 * GCODE_ROUNDING_MM) +
+        throw CLI::ValidationError("--tolerance", "must be at least " + decimals(2 * GCODE_ROUNDING_MM, 4) +
                                                       " mm with --toolpath: the G-code's four decimals take up to " +
-                                                      formatNumber(GCODE_ROUNDING_MM) + " mm of it");
+                                                      decimals(GCODE_ROUNDING_MM, 5) + " mm of it");
     if (!texts.pitch.empty() && !profileFormatFor(texts.pitch))
         throw CLI::ValidationError("--pitch", "must name a .dxf or .svg file, got '" + texts.pitch + "'");
     for (const auto& [path, option] : {std::pair{texts.toolpath, "--toolpath"}, {texts.pitch, "--pitch"},

@@ -29,6 +29,11 @@ struct ShopOptions {
     std::string toolpath, pitch, polar;  // files to write, empty for none
 };
 
+// A number option within lowest ... highest (inclusive); throws CLI::ValidationError naming the option and the
+// range in `unit` otherwise.
+double numberWithin(const std::string& text, const std::string& option, double lowest, double highest,
+                    const std::string& unit);
+
 // Declares --tolerance, --cutter-radius, --toolpath, --feed, --pitch and --polar on a command.
 void addShopOptions(CLI::App& command, ShopOptionTexts& texts);
 // Throws CLI::ValidationError naming the option when a value breaks its rule (ranges named; RC and the toolpath

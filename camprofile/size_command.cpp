@@ -9,7 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "camdesign/cam_sizing.h"
-#include "camprofile/arguments.h"
+#include "camdesign/design_rules.h"
 #include "camprofile/cam_options.h"
 #include "camprofile/cam_report.h"
 #include "camprofile/commands.h"
@@ -31,15 +31,6 @@ const char* const BINDING_KEYS[] = {"pressure_angle", "curvature", "cusp"};
 const char* const BINDING_TEXTS[] = {"the pressure angle", "the pitch curve's smallest convex radius",
                                      "the contour's smallest radius of curvature"};
 
-double numberWithin(const std::string& text, const char* option, double lowest, double highest)
-{
-    const double value = finiteNumberFromArgument(text, option);
-    if (value < lowest || value > highest)
-        throw CLI::ValidationError(option, "must lie between " + formatNumber(lowest) + " and " +
-                                               formatNumber(highest) + ", got '" + text + "'");
-    return value;
-}
-
 SizingLimits limitsFrom(const CLI::App& command, const CamDesign& cam, const SizeOptions& options)
 {
     if (cam.follower == OSCILLATING_ROLLER_FOLLOWER)
@@ -55,8 +46,8 @@ SizingLimits limitsFrom(const CLI::App& command, const CamDesign& cam, const Siz
                                                         "stem and changes neither the contour nor the radius");
     SizingLimits limits;
     limits.maxPressureAngleDeg = cam.maxPressureAngleDeg;
-    limits.minRadiusFactor = numberWithin(options.minRadiusFactor, "--min-radius-factor", 1, 100);
-    limits.minRadius = numberWithin(options.minRadius, "--min-radius", 0.001, LARGEST_BASE_RADIUS_MM);
+    limits.minRadiusFactor = numberWithin(options.minRadiusFactor, "--min-radius-factor", 1, 100, "times RF");
+    limits.minRadius = numberWithin(options.minRadius, "--min-radius", MIN_LENGTH_MM, MAX_LENGTH_MM, "mm");
     return limits;
 }
 
@@ -94,10 +85,11 @@ void runSize(const CLI::App& command, const CamRequest& request, const SizeOptio
         json["cam"] = nlohmann::ordered_json::parse(camReportJson(sized, check, dynamics));
         report = json.dump(2) + '\n';
     } else {
+        const double below = (std::round(size->baseRadius * SIZE_STEPS_PER_MM) - 1) / SIZE_STEPS_PER_MM;
         report = "Smallest base radius " + formatNumber(size->baseRadius) + " mm" +
                  (options.optimiseOffset ? " with the best offset, " + formatNumber(size->offset) + " mm" : "") +
-                 ": bound by " + BINDING_TEXTS[size->binding] + " (" + formatNumber((std::round(size->baseRadius * SIZE_STEPS_PER_MM) - 1) / SIZE_STEPS_PER_MM) +
-                 " mm would break it)\n" + camReportText(sized, check, dynamics);
+                 ": bound by " + BINDING_TEXTS[size->binding] + " (" + formatNumber(below) + " mm would break it)\n" +
+                 camReportText(sized, check, dynamics);
     }
     for (const ShopFile& file : files)
         writeOutput(file.path, file.text, file.option);
@@ -115,6 +107,11 @@ void addSizeCommand(CLI::App& app)
     addCamOptions(*command, [command, options](const CamRequest& request) { runSize(*command, request, *options); });
     // Declared by the cam's options, refused here: the search sets it, and a design file's is ignored.
     command->get_option("--base-radius")->group("");
+    command->get_option("--max-pressure-angle")
+        ->description("the limit the pressure angle must keep over the rises and returns, 1 to 89 degrees");
+    command->get_option("--design")
+        ->description("read the cam from FILE.json (a --json report's design object, or the report); its base radius "
+                      "is ignored");
     command->add_option("--min-radius-factor", options->minRadiusFactor,
                         "F: a roller's pitch curve must nowhere bend tighter than F x RF (1, the default, is exactly "
                         "no undercut; textbooks advise 2 to 3), 1 to 100")

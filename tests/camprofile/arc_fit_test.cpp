@@ -27,7 +27,8 @@ static CurveFunction ellipse(double a, double b)
 {
     return [=](double t) {
         const double c = std::cos(t * DEG), s = std::sin(t * DEG);
-        return CurveSample{a * c, b * s, -a * s * DEG, b * c * DEG, a * b / std::pow(a * a * s * s + b * b * c * c, 1.5)};
+        const double k = a * b / std::pow(a * a * s * s + b * b * c * c, 1.5);
+        return CurveSample{a * c, b * s, -a * s * DEG, b * c * DEG, k};
     };
 }
 
@@ -35,7 +36,8 @@ static CurveFunction ellipse(double a, double b)
 // close enough that the chords between them sag by less than 1e-7 mm.
 static std::vector<XY> arcPoints(const ArcPiece& arc)
 {
-    const double chordAngle = std::atan2(arc.y1 - arc.y0, arc.x1 - arc.x0), length = std::hypot(arc.x1 - arc.x0, arc.y1 - arc.y0);
+    const double chordAngle = std::atan2(arc.y1 - arc.y0, arc.x1 - arc.x0);
+    const double length = std::hypot(arc.x1 - arc.x0, arc.y1 - arc.y0);
     if (std::fabs(arc.sweep) < 1e-12)
         return {{arc.x0, arc.y0}};
     const double startTangent = chordAngle - arc.sweep / 2, radius = length / (2 * std::sin(arc.sweep / 2));
@@ -45,7 +47,8 @@ static std::vector<XY> arcPoints(const ArcPiece& arc)
     for (int i = 0; i < steps; i++) {
         const double turn = arc.sweep * i / steps;
         const double dx = arc.x0 - cx, dy = arc.y0 - cy;
-        points.push_back({cx + dx * std::cos(turn) - dy * std::sin(turn), cy + dx * std::sin(turn) + dy * std::cos(turn)});
+        points.push_back(
+            {cx + dx * std::cos(turn) - dy * std::sin(turn), cy + dx * std::sin(turn) + dy * std::cos(turn)});
     }
     return points;
 }

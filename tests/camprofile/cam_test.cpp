@@ -128,7 +128,7 @@ TEST(CamCommand, TableDxfSvgAndJsonReadBackAsTheComputedCam)
     EXPECT_EQ(keys, "arm_length base_radius concave contact_max contact_max_at_deg contact_min contact_min_at_deg "
                     "cusps design dwell_deg face_width follower infinite_jerk_at_deg law lift "
                     "max_pressure_angle_limit_deg min_concave_radius min_concave_radius_at_deg min_contour_radius "
-              "min_contour_radius_at_deg min_convex_radius "
+                    "min_contour_radius_at_deg min_convex_radius "
                     "min_convex_radius_at_deg offset pivot_distance rest_deg return_deg "
                     "return_max_pressure_angle_at_deg return_max_pressure_angle_deg rise_deg "
                     "rise_max_pressure_angle_at_deg rise_max_pressure_angle_deg roller_radius segments turn undercut "

@@ -6,7 +6,9 @@
 
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <nlohmann/json.hpp>
+#include <sstream>
 
 #include "camdesign/cam_geometry.h"
 #include "curve_distance.h"
@@ -74,9 +76,11 @@ TEST(ShopFiles, ArcsAndCutterPathStayWithinToleranceOfTheExactCurves)
     };
     for (const auto& c : cases) {
         const std::string dxf = scratch("shop.dxf"), table = scratch("shop.csv"), nc = scratch("shop.nc");
-        const std::string figures = scratch("shop.json");
+        const std::string figures = scratch("shop.json"), polar = scratch("polar.csv"), svg = scratch("pitch.svg");
+        const bool flatFace = c.cam.follower == FLAT_FOLLOWER;
         const Outcome made = camprofile("cam " + c.arguments + " --profile " + dxf + " --table " + table +
-                                        " --toolpath " + nc + " --cutter-radius " + std::to_string(c.rc) +
+                                        (flatFace ? "" : " --pitch " + svg) + " --polar " + polar + " --toolpath " +
+                                        nc + " --cutter-radius " + std::to_string(c.rc) +
                                         " --tolerance " + std::to_string(c.tolerance));
         ASSERT_EQ(made.status, 0) << c.name << made.err;
         ASSERT_EQ(run("/usr/bin/python3 " DXF_CHECK " " + dxf + " " + table + " " + std::to_string(c.cam.baseRadius) +
@@ -88,7 +92,8 @@ TEST(ShopFiles, ArcsAndCutterPathStayWithinToleranceOfTheExactCurves)
         // Every point of the arcs near the contour and every point of the contour near the arcs; the flattening
         // (1e-7) and the exact chain's chords (below 1e-6 here) add to what is measured.
         const std::vector<XY> exact = exactCurve(c.cam, false);
-        const double fromArcs = distancesToChain(arcs, exact).largest, fromExact = distancesToChain(exact, arcs).largest;
+        const double fromArcs = distancesToChain(arcs, exact).largest;
+        const double fromExact = distancesToChain(exact, arcs).largest;
         EXPECT_LE(std::max(fromArcs, fromExact), c.tolerance + 2e-6) << c.name;
         EXPECT_LT(read["joint_turn_max"].get<double>(), 1e-6) << c.name << ": a corner between arcs";
         // The dwells come out as arcs about the centre of their own radius, all their sweep.
@@ -100,6 +105,22 @@ TEST(ShopFiles, ArcsAndCutterPathStayWithinToleranceOfTheExactCurves)
                 dwellSweep += 4 * std::atan(std::fabs(arc[3].get<double>())) * 180 / M_PI;
             }
         EXPECT_NEAR(dwellSweep, c.dwellSweepDeg, 1e-6) << c.name;
+        // The pitch curve drawn with arcs, a knife's the same as its contour (one more A is the turning arrow).
+        if (!flatFace) {
+            expectValidSvg(svg);
+            const std::string text = readFile(svg);
+            size_t arcCommands = 0;
+            for (size_t at = text.find(" A "); at != std::string::npos; at = text.find(" A ", at + 1))
+                arcCommands++;
+            EXPECT_TRUE(c.cam.follower != KNIFE_FOLLOWER || arcCommands == read["vertices"].get<size_t>() + 1);
+        }
+        // The polar table's points, from +y counter-clockwise, lie on the contour.
+        std::vector<XY> polarPoints;
+        double angle, radius;
+        for (std::istringstream rows(readFile(polar).substr(23)); rows >> angle && rows.ignore(1) && rows >> radius;)
+            polarPoints.push_back({-radius * std::sin(angle * M_PI / 180), radius * std::cos(angle * M_PI / 180)});
+        EXPECT_EQ(polarPoints.size(), 3600u) << c.name;
+        EXPECT_LE(distancesToChain(polarPoints, exact).largest, 2e-6) << c.name;
 
         // The G-code as a controller plays it: one approach from outside, one closed pass clockwise, one exit.
         const GcodeReplay gcode = replayGcode(readFile(nc));
@@ -122,7 +143,8 @@ TEST(ShopFiles, ArcsAndCutterPathStayWithinToleranceOfTheExactCurves)
         EXPECT_LT(std::hypot(in.x - out.x, in.y - out.y), 1e-9) << c.name << ": the pass does not close";
         EXPECT_LT(area, 0) << c.name << ": not clockwise";
         const std::vector<XY> offset = exactCurve(c.cam, false, c.rc);
-        const double fromPass = distancesToChain(pass, offset).largest, fromOffset = distancesToChain(offset, pass).largest;
+        const double fromPass = distancesToChain(pass, offset).largest;
+        const double fromOffset = distancesToChain(offset, pass).largest;
         EXPECT_LE(std::max(fromPass, fromOffset), c.tolerance + 2e-6) << c.name;
         // The approach comes in along the normal from outside: the rapid point stands 5 mm further out.
         EXPECT_NEAR(distancesToChain({gcode.rapids[0]}, offset).smallest, 5, 1e-3) << c.name;
@@ -134,5 +156,79 @@ TEST(ShopFiles, ArcsAndCutterPathStayWithinToleranceOfTheExactCurves)
                     "G-code: %d arcs %d lines, %.6f / %.6f\n", c.name, read["vertices"].get<int>(), fromArcs,
                     fromExact, read["joint_turn_max"].get<double>(), gcode.arcMoves, gcode.lineMoves, fromPass,
                     fromOffset);
+    }
+}
+
+// `camprofile size` against the cam's own check: at the radius it gives the binding limit holds, a thousandth of a
+// millimetre less breaks it; the files asked for are the sized cam's.
+TEST(SizeCommand, TheBindingLimitHoldsAtTheRadiusGivenAndFailsJustBelow)
+{
+    const struct {
+        std::string arguments, binding;
+        std::function<double(const nlohmann::json&)> margin;  // >= 0 where the limit holds
+    } cases[] = {
+        {"cycloid --lift 60 --rise 120 --dwell 120 --return 120", "pressure_angle",
+         [](const nlohmann::json& r) { return 30 - std::max(r["rise_max_pressure_angle_deg"].get<double>(),
+                                                                 r["return_max_pressure_angle_deg"].get<double>()); }},
+        {"cycloid --rise 60 --return 60 --follower roller --roller-radius 10 --min-radius-factor 2 "
+         "--max-pressure-angle 80", "curvature",
+         [](const nlohmann::json& r) { return r["min_convex_radius"].get<double>() + 10 - 20; }},
+        {"polynomial-345 --follower flat --min-radius 5", "cusp",
+         [](const nlohmann::json& r) { return r["min_contour_radius"].get<double>() - 5; }},
+    };
+    for (const auto& c : cases) {
+        const std::string dxf = scratch("sized.dxf"), table = scratch("sized.csv");
+        const Outcome sized = camprofile("size " + c.arguments + " --json --profile " + dxf);
+        ASSERT_EQ(sized.status, 0) << c.arguments << sized.err;
+        const nlohmann::json answer = nlohmann::json::parse(sized.out);
+        EXPECT_EQ(answer["binding"], c.binding) << c.arguments;
+        const double r0 = answer["base_radius"];
+        EXPECT_EQ(answer["cam"]["base_radius"], r0);
+        char radius[32], below[32];
+        std::snprintf(radius, sizeof radius, "%.3f", r0);
+        std::snprintf(below, sizeof below, "%.3f", r0 - 0.001);
+        // The cam alone, without size's own limits.
+        const std::string cam = "cam " + c.arguments.substr(0, c.arguments.find(" --m")) + " --json --base-radius ";
+        const Outcome at = camprofile(cam + radius + " --table " + table), under = camprofile(cam + below);
+        EXPECT_GE(c.margin(nlohmann::json::parse(at.out)), 0) << c.arguments << " at " << radius;
+        EXPECT_LT(c.margin(nlohmann::json::parse(under.out)), 0) << c.arguments << " at " << below;
+        EXPECT_EQ(run("/usr/bin/python3 " DXF_CHECK " " + dxf + " " + table + " " + radius).status, 0) << c.arguments;
+        std::printf("size %s: %s mm, %s\n", c.arguments.c_str(), radius, c.binding.c_str());
+    }
+}
+
+// Each refusal names the option, ends with status 2 (3 where no cam meets the limits) and writes nothing.
+TEST(ShopFiles, RefusalsNameTheOptionAndWriteNothing)
+{
+    const std::string file = scratch("refused.out"), knife = "cam cycloid --base-radius 40 --rise 90 --dwell 60 ";
+    const struct { std::string arguments, named; int status; } cases[] = {
+        {knife + "--toolpath " + file + " --cutter-radius 60", "--cutter-radius", 2},
+        {knife + "--toolpath " + file, "--cutter-radius, --toolpath", 2},
+        {knife + "--cutter-radius 5 --profile " + file + ".dxf", "--cutter-radius, --toolpath", 2},
+        {knife + "--tolerance 0 --profile " + file + ".dxf", "--tolerance", 2},
+        {knife + "--tolerance 2 --profile " + file + ".dxf", "--tolerance", 2},
+        {knife + "--tolerance 0x1 --profile " + file + ".dxf", "--tolerance", 2},
+        {knife + "--tolerance 0.0003 --cutter-radius 5 --toolpath " + file, "--tolerance", 2},
+        {knife + "--feed 0 --cutter-radius 5 --toolpath " + file, "--feed", 2},
+        {knife + "--pitch " + file + ".txt", "--pitch", 2},
+        {knife + "--polar -", "--polar", 2},
+        {"cam cycloid --follower flat --pitch " + file + ".dxf", "--pitch", 2},
+        {"cam cycloid --offset -30 --base-radius 35 --rise 20 --lift 40 --polar " + file, "--polar", 2},
+        {"cam cycloid --follower roller --roller-radius 40 --base-radius 20 --rise 40 --toolpath " + file +
+         " --cutter-radius 5", "--toolpath", 2},
+        {"size cycloid --base-radius 40 --profile " + file + ".dxf", "--base-radius", 2},
+        {"size cycloid --min-radius 1", "--min-radius", 2},
+        {"size cycloid --follower flat --optimise-offset", "--optimise-offset", 2},
+        {"size --follower oscillating-roller --pivot-distance 100 --arm-length 80 --segment rise,120,20,cycloid "
+         "--segment return,120,20,cycloid", "--follower", 2},
+        {"size cycloid --lift 90000 --rise 10 --profile " + file + ".dxf", "100000 mm", 3},
+    };
+    for (const auto& c : cases) {
+        std::remove(file.c_str()), std::remove((file + ".dxf").c_str());
+        const Outcome refused = camprofile(c.arguments);
+        EXPECT_EQ(refused.status, c.status) << c.arguments;
+        EXPECT_NE(refused.err.find(c.named), std::string::npos) << c.arguments << ": " << refused.err;
+        EXPECT_TRUE(readFile(file).empty() && readFile(file + ".dxf").empty()) << c.arguments << ": written";
+        EXPECT_TRUE(refused.out.empty()) << c.arguments;
     }
 }
