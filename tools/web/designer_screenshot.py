@@ -29,10 +29,13 @@ def main():
         browser.get(file_url(page))
         wait_until(lambda: browser.find_element('tag name', 'body').get_attribute('data-state') == 'ready', 30)
         has_running = browser.execute_script("return !document.getElementById('running').hidden")
-        design = dict(DESIGN, **(RUNNING if has_running else {}))
+        design = dict(DESIGN, **({'running': RUNNING} if has_running else {}))
         address = base64.urlsafe_b64encode(json.dumps(design).encode()).decode().rstrip('=')
         for width, height in ((1280, 800), (1920, 1080)):
+            # The page's viewport at the size named (the window's frame is not part of it).
             browser.set_window_size(width, height)
+            inner = browser.execute_script('return [window.innerWidth, window.innerHeight]')
+            browser.set_window_size(2 * width - inner[0], 2 * height - inner[1])
             browser.get(file_url(page) + '#design=' + address)
             wait_until(lambda: browser.find_element('tag name', 'body').get_attribute('data-state') == 'ready', 30)
             browser.execute_script("const a = document.getElementById('angle'); a.value = '75';"
