@@ -295,7 +295,10 @@ def check_refusal(page, failures, work, running_keys):
             By.CSS_SELECTOR, f'#design-form [data-key="{sub[-1]}"]' + ('[data-running]' if len(sub) > 1 else ''))
         page.type_into(field, typed)
         design = json.loads(report_before)['design']
-        (design.setdefault('running', {}) if len(sub) > 1 else design)[sub[-1]] = value
+        if len(sub) > 1:
+            design['running'] = dict(design.get('running') or {}, **{sub[-1]: value})
+        else:
+            design[sub[-1]] = value
         path = os.path.join(work, 'refused.json')
         with open(path, 'w') as f:
             json.dump(design, f)
