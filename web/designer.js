@@ -723,10 +723,11 @@
       document.body.dataset.state = 'ready';
   }
 
-  // What a test or a curious person can ask the page.
+  // What a test or a curious person can ask the page: the time of each change taken up (ms, from the change to
+  // the views redrawn and laid out, or to the refusal shown), and the form's design object.
   window.designer = {
     updateTimes: () => updateTimes.slice(),
-    commandLine: () => designFromForm(),
+    design: () => designFromForm(),
   };
 
   createDesigner().then(start);
