@@ -100,7 +100,7 @@ fuzz:
 	FUZZ_SECONDS=$${FUZZ_SECONDS:-60} bash tests/fuzz/run_fuzz.sh $(CURDIR) $(CURDIR)/$(BUILD_DIR) long
 
 # docs/single-curve.png, docs/comparison.png, docs/curve7.png: the real window drawn on a private Xvfb;
-# docs/web-page.png: the page in headless Chromium.
+# docs/web-page.png and docs/designer-*.png: the pages in headless Chromium.
 screenshots:
 	$(call need_packages,$(RUN_PACKAGES) $(TEST_PACKAGES) $(TOOL_PACKAGES) $(WEB_PACKAGES) $(WEB_TEST_PACKAGES))
 	$(MAKE) --no-print-directory web
@@ -109,6 +109,7 @@ screenshots:
 	mkdir -p docs
 	./$(BUILD_DIR)/tools/camcurves-screenshots docs
 	/usr/bin/python3 tools/web/web_screenshot.py $(WEB_DIR) docs/web-page.png
+	/usr/bin/python3 tools/web/designer_screenshot.py $(WEB_DIR) docs/designer
 
 # docs/camprofile-laws.svg, docs/cam-profile.svg: the S, V, A and J charts and the exported cam profile that the
 # README shows, drawn by camprofile.
@@ -149,6 +150,7 @@ web:
 	rm -rf $(WEB_DIR)
 	mkdir -p $(WEB_DIR)
 	cp web/index.html web/page.js web/page.css $(WEB_BUILD_DIR)/camcurves.js $(WEB_DIR)/
+	cp web/designer.html web/designer.js web/designer.css $(WEB_BUILD_DIR)/camprofile.js $(WEB_DIR)/
 	cp node_modules/@xterm/xterm/lib/xterm.js node_modules/@xterm/xterm/css/xterm.css $(WEB_DIR)/
 	cp node_modules/@xterm/xterm/LICENSE $(WEB_DIR)/xterm-LICENSE.txt
 	@size=$$(cat $(WEB_DIR)/* | wc -c); echo "$(WEB_DIR)/: $$size bytes"; \
