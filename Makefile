@@ -74,12 +74,13 @@ test:
 	@# Configured every time: the test targets are named explicitly, and an older tree may not know them yet.
 	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DCAMCURVES_SANITIZE=address,undefined \
 	  -DCAMCURVES_TESTS=ON -DCAMCURVES_TOOLS=OFF > /dev/null
-	cmake --build $(SANITIZE_DIR) -j$(JOBS) --target curves_test console_test camprofile_test cam_test dynamics_test e2e_test
+	cmake --build $(SANITIZE_DIR) -j$(JOBS) --target curves_test console_test camprofile_test cam_test dynamics_test shop_test e2e_test
 	$(SANITIZE_OPTIONS) ./$(SANITIZE_DIR)/tests/curves/curves_test
 	$(SANITIZE_OPTIONS) ./$(SANITIZE_DIR)/tests/console/console_test
 	$(SANITIZE_OPTIONS) ./$(SANITIZE_DIR)/tests/camprofile/camprofile_test
 	$(SANITIZE_OPTIONS) ./$(SANITIZE_DIR)/tests/camprofile/cam_test
 	$(SANITIZE_OPTIONS) ./$(SANITIZE_DIR)/tests/camprofile/dynamics_test
+	$(SANITIZE_OPTIONS) ./$(SANITIZE_DIR)/tests/camprofile/shop_test
 	$(WINDOW_SANITIZE_OPTIONS) ./$(SANITIZE_DIR)/tests/e2e/e2e_test
 
 # The benchmark and screenshot programs share the tests' Xvfb support, so they need the test packages too.

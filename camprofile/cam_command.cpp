@@ -77,9 +77,7 @@ void runCam(const CamRequest& request, const ShopOptionTexts& shopTexts)
     const std::vector<ShopFile> files = camOutputFiles(request, figures, shopOptionsFrom(shopTexts));
     const std::string report = request.json ? camReportJson(request, figures.check, figures.dynamics)
                                             : camReportText(request, figures.check, figures.dynamics);
-    for (const ShopFile& file : files)
-        writeOutput(file.path, file.text, file.option);
-    writeOutput("", report);
+    writeFilesAndReport(files, report);
 }
 
 } // namespace

@@ -11,7 +11,8 @@ constexpr int USAGE_ERROR = 2;
 int main(int argc, char** argv)
 {
     CLI::App app{"camprofile: numbers and plots of the normalized cam motion laws (T, S run 0..1 over the rise),\n"
-                 "and a real disk cam from a law: its check, table and DXF or SVG profile",
+                 "and a real disk cam from a law or a motion program: its check, dynamics, table, plot and profile,\n"
+                 "the smallest base radius that meets the limits, and the shop's files (DXF arcs, G-code)",
                  "camprofile"};
     app.require_subcommand(1, 1);
     app.footer("LAW is 0..9 or a name: parabolic, harmonic, cycloid, modified-trapezoid, modified-sine,\n"

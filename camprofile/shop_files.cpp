@@ -190,3 +190,10 @@ std::string camSummary(const CamDesign& cam)
            std::to_string(cam.program.segments.size()) + " segments, turning " +
            (cam.turn == CLOCKWISE ? "clockwise" : "counter-clockwise");
 }
+
+void writeFilesAndReport(const std::vector<ShopFile>& files, const std::string& report)
+{
+    for (const ShopFile& file : files)
+        writeOutput(file.path, file.text, file.option);
+    writeOutput("", report);
+}

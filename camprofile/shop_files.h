@@ -56,6 +56,9 @@ std::vector<ShopFile> shopFiles(const CamDesign& cam, const CamCheck& check, con
 struct CamRequest;
 struct CamFigures;
 std::vector<ShopFile> camOutputFiles(const CamRequest& request, const CamFigures& figures, const ShopOptions& shop);
+// Writes every file, then the report on standard output: the report comes last, once everything it speaks of is
+// written (status 1 from the first file that cannot be).
+void writeFilesAndReport(const std::vector<ShopFile>& files, const std::string& report);
 
 // The working contour's smallest concave radius and where (the largest cutter that fits it); nothing where it is
 // nowhere concave or crosses itself.

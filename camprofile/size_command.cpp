@@ -90,9 +90,7 @@ void runSize(const CLI::App& command, const CamRequest& request, const SizeOptio
                  ": bound by " + BINDING_TEXTS[size->binding] + " (" + formatNumber(below) + " mm would break it)\n" +
                  camReportText(sized, figures.check, figures.dynamics);
     }
-    for (const ShopFile& file : files)
-        writeOutput(file.path, file.text, file.option);
-    writeOutput("", report);
+    writeFilesAndReport(files, report);
 }
 
 } // namespace
