@@ -16,7 +16,7 @@ struct CamPoint {
     double pitchX, pitchY;     // pitch curve point, cam at rest (knife tip / roller centre); flat: contact point
     double contourX, contourY; // working contour point, cam at rest
     double contourTangentX, contourTangentY;  // d(contour)/d(theta), mm/rad, closed form
-    double contactOffset;      // flat face: contact from the stem's axis, mm, signed as for the clockwise twin; 0 otherwise
+    double contactOffset;      // flat face: contact from the stem's axis, mm, the clockwise twin's sign; else 0
 };
 
 // A counter-clockwise cam is the clockwise cam with e -> -e and D -> -D, mirrored x -> -x: the x coordinates,
