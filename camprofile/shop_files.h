@@ -52,7 +52,8 @@ std::vector<ShopFile> shopFiles(const CamDesign& cam, const CamCheck& check, con
                                 int perDegree);
 
 // Every file `camprofile cam` writes for a request (table, profile, turn plot, the shop's files), computed and
-// checked in full before any is written; throws CLI::ValidationError (status 2) for what cannot be written. Defined with the command.
+// checked in full before any is written; throws CLI::ValidationError (status 2) for what cannot be written.
+// Defined with the command.
 struct CamRequest;
 struct CamFigures;
 std::vector<ShopFile> camOutputFiles(const CamRequest& request, const CamFigures& figures, const ShopOptions& shop);
