@@ -229,17 +229,17 @@ FILES = {
 }
 
 
-def command_file(design_path, spec, work):
+def command_file(design_path, file_args, work):
     """What the command writes for a download: (bytes, '') or (None, its message)."""
-    if spec is None:
+    if file_args is None:
         return run('cam', '--design', design_path, '--json').stdout, ''
-    out = os.path.join(work, 'native' + (spec[1] if len(spec) > 1 and spec[1].startswith('.') else '.csv'))
+    out = os.path.join(work, 'native' + (file_args[1] if len(file_args) > 1 and file_args[1].startswith('.') else '.csv'))
     if os.path.exists(out):
         os.remove(out)
-    result = run('cam', '--design', design_path, '--per-degree', '10', spec[0], out,
-                 *[a for a in spec[1:] if not a.startswith('.')], check=False)
+    result = run('cam', '--design', design_path, '--per-degree', '10', file_args[0], out,
+                 *[a for a in file_args[1:] if not a.startswith('.')], check=False)
     if result.returncode != 0:
-        assert not os.path.exists(out), f'{spec[0]}: a refused file was written'
+        assert not os.path.exists(out), f'{file_args[0]}: a refused file was written'
         return None, command_message(result)
     with open(out, 'rb') as f:
         return f.read(), ''
@@ -255,10 +255,10 @@ def check_design(page, name, design, how, work, help_text, running_keys, failure
     checked = 1
     if problem:
         failures.append(f'{name} ({how}): #report-json: {problem}')
-    for what, spec in FILES.items():
-        if spec and spec[0] + ' ' not in help_text:
+    for what, file_args in FILES.items():
+        if file_args and file_args[0] + ' ' not in help_text:
             continue
-        expected, expected_message = command_file(design_path, spec, work)
+        expected, expected_message = command_file(design_path, file_args, work)
         got, message = page.download(what)
         checked += 1
         if expected is None or got is None:
