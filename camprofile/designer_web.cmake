@@ -33,6 +33,10 @@ target_include_directories(designer SYSTEM PRIVATE ${HOST_HEADERS})
 # Only main.cpp defines main; the name is changed in every file so that designer_web.cpp can call it.
 target_compile_definitions(designer PRIVATE main=camprofileMain)
 target_link_libraries(designer PRIVATE camdesign curves)
+# Most of the folder's bytes: optimised for size. The numbers do not change with it: without fast-math every
+# WebAssembly operation rounds as IEEE 754 says, at any optimisation level.
+target_compile_options(designer PRIVATE -Os)
+target_link_options(designer PRIVATE -Os)
 target_link_options(designer PRIVATE -sSINGLE_FILE=1 -sMODULARIZE=1 -sEXPORT_NAME=createDesigner
                     -sENVIRONMENT=web -sFORCE_FILESYSTEM=1 -sALLOW_MEMORY_GROWTH=1
                     -sEXPORTED_FUNCTIONS=_designerRun,_designerStdout,_designerStderr
