@@ -14,9 +14,11 @@ TOOL_PACKAGES := libbenchmark-dev libpng-dev
 FUZZ_PACKAGES := clang libclang-rt-dev
 DEB_PACKAGES := dpkg-dev file
 # The page (`make web`): Debian's Emscripten, node for it and for npm (which brings the terminal library), and
-# freeglut for the glyphs of the window's font. Debian's npm only where no npm is installed: a node from
-# elsewhere (nodesource) brings its own, and Debian's npm would not install beside it.
-WEB_PACKAGES := cmake make g++ freeglut3-dev emscripten nodejs $(if $(shell command -v npm 2>/dev/null),,npm)
+# freeglut for the glyphs of the window's font; the designer's camprofile needs the argument and JSON libraries'
+# headers. Debian's npm only where no npm is installed: a node from elsewhere (nodesource) brings its own, and
+# Debian's npm would not install beside it.
+WEB_PACKAGES := cmake make g++ freeglut3-dev libcli11-dev nlohmann-json3-dev emscripten nodejs \
+                $(if $(shell command -v npm 2>/dev/null),,npm)
 # The browser test: Chromium driven by Selenium, with a Japanese font for the terminal.
 WEB_TEST_PACKAGES := chromium chromium-driver python3-selenium fonts-ipafont-gothic
 
