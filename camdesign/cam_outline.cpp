@@ -6,28 +6,7 @@
 #include <cmath>
 
 #include "camdesign/angle_search.h"
-
-namespace {
-
-// Refinement stops when the bracket is this narrow: far below what any report or table prints.
-const double ANGLE_TOLERANCE_DEG = 1e-10;
-
-// The check's grid: at least ten a degree, and every segment boundary and law joint (theta, ascending).
-std::vector<double> gridAngles(const CamDesign& cam, int perDegree)
-{
-    const int k = std::max(perDegree, 10);
-    std::vector<double> angles;
-    for (int j = 0; j <= 360 * k; j++)
-        angles.push_back(static_cast<double>(j) / k);
-    for (double angle : programBreakAngles(cam.program))
-        if (angle > 0 && angle < 360)
-            angles.push_back(angle);
-    std::sort(angles.begin(), angles.end());
-    angles.erase(std::unique(angles.begin(), angles.end()), angles.end());
-    return angles;
-}
-
-} // namespace
+#include "camdesign/turn_scan.h"
 
 double camAngleAt(const CamDesign& cam, double t) { return cam.turn == CLOCKWISE ? t : 360 - t; }
 
@@ -62,7 +41,7 @@ std::optional<AngleExtreme> minConcaveRadius(const CamDesign& cam, int perDegree
 {
     // The concave curvature, positive only where the contour is concave.
     const RealFunction concavity = [&cam](double theta) { return -1 / camPointAt(cam, theta).contourRadius; };
-    const std::vector<double> angles = gridAngles(cam, perDegree);
+    const std::vector<double> angles = scanAngles(cam, perDegree);
     std::vector<double> values;
     for (double theta : angles)
         values.push_back(concavity(theta));
@@ -86,7 +65,7 @@ std::optional<std::vector<double>> polarRadii(const CamDesign& cam, int perDegre
 {
     const CurveFunction contour = camCurve(cam, WORKING_CONTOUR);
     std::vector<double> ts;
-    for (double theta : gridAngles(cam, perDegree))
+    for (double theta : scanAngles(cam, perDegree))
         ts.push_back(camAngleAt(cam, theta));
     std::sort(ts.begin(), ts.end());
     // The polar angle from +y, counter-clockwise, unwrapped along the curve: it must grow all the way round.
