@@ -32,9 +32,11 @@ std::string angleList(const std::vector<double>& angles)
 }
 
 // The largest pressure angle over each segment, and over all rises and all returns.
-void checkPressureAngles(const CamDesign& cam, const std::vector<double>& angles, CamCheck& check)
+void checkPressureAngles(const TurnPoints& turn, CamCheck& check)
 {
-    const RealFunction pressure = [&](double t) { return std::fabs(camPointAt(cam, t).pressureAngleDeg); };
+    const CamDesign& cam = turn.cam;
+    const std::vector<double>& angles = turn.angles;
+    const RealFunction pressure = [&](double t) { return std::fabs(turn.at(t).pressureAngleDeg); };
     const int count = static_cast<int>(cam.program.segments.size());
     Sample rise = {-1, -1}, back = {-1, -1};
     for (int k = 0; k < count; k++) {
@@ -59,10 +61,11 @@ void checkPressureAngles(const CamDesign& cam, const std::vector<double>& angles
                                           "above %g°.", back.value, back.x, limit));
 }
 
-void checkFlatFace(const CamDesign& cam, const std::vector<double>& angles, CamCheck& check)
+void checkFlatFace(const TurnPoints& turn, CamCheck& check)
 {
-    const RealFunction rho = [&](double t) { return camPointAt(cam, t).contourRadius; };
-    const RealFunction contact = [&](double t) { return camPointAt(cam, t).contactOffset; };
+    const std::vector<double>& angles = turn.angles;
+    const RealFunction rho = [&](double t) { return turn.at(t).contourRadius; };
+    const RealFunction contact = [&](double t) { return turn.at(t).contactOffset; };
     const Sample sharpest = largestOver([&](double t) { return -rho(t); }, angles, 0, 360);
     check.minContourRadius = {-sharpest.value, sharpest.x};
     check.minConvexRadius = -sharpest.value;
@@ -79,9 +82,11 @@ void checkFlatFace(const CamDesign& cam, const std::vector<double>& angles, CamC
                                           cusp.fromDeg, cusp.toDeg, -sharpest.value, sharpest.x));
 }
 
-void checkPitchCurve(const CamDesign& cam, const std::vector<double>& angles, CamCheck& check)
+void checkPitchCurve(const TurnPoints& turn, CamCheck& check)
 {
-    const RealFunction curvature = [&](double t) { return camPointAt(cam, t).pitchCurvature; };
+    const CamDesign& cam = turn.cam;
+    const std::vector<double>& angles = turn.angles;
+    const RealFunction curvature = [&](double t) { return turn.at(t).pitchCurvature; };
     const double rf = rollerKind(cam.follower) ? cam.rollerRadius : 0;
     // A closed curve turning once always has a convex part, so the sharpest bend is positive.
     const Sample sharpest = largestOver(curvature, angles, 0, 360);
@@ -101,14 +106,14 @@ void checkPitchCurve(const CamDesign& cam, const std::vector<double>& angles, Ca
 
 CamCheck checkCam(const CamDesign& cam, int perDegree)
 {
-    const std::vector<double> angles = scanAngles(cam, perDegree);
+    const TurnPoints turn(cam, scanAngles(cam, perDegree));
     CamCheck check;
     check.infiniteJerkAngles = infiniteJerkAngles(cam.program);
-    checkPressureAngles(cam, angles, check);
+    checkPressureAngles(turn, check);
     if (cam.follower == FLAT_FOLLOWER)
-        checkFlatFace(cam, angles, check);
+        checkFlatFace(turn, check);
     else
-        checkPitchCurve(cam, angles, check);
+        checkPitchCurve(turn, check);
     if (!check.infiniteJerkAngles.empty())
         check.warnings.push_back("The acceleration jumps (infinite jerk) at " + angleList(check.infiniteJerkAngles) +
                                  ".");

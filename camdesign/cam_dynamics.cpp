@@ -5,10 +5,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <functional>
 #include <utility>
 
+#include "camdesign/number_text.h"
 #include "camdesign/turn_scan.h"
 
 namespace {
@@ -22,30 +22,27 @@ constexpr double FORCE_ROUNDING = 1e-9;
 // One figure of the follower at an angle, from the cam point and the follower's state there.
 using Quantity = std::function<double(const CamPoint&, const FollowerAtSpeed&)>;
 
-// The cam over the turn at its scan angles, each point computed once: a dozen figures are scanned over the same
-// angles, and only their refinements between the samples need new points.
+// The cam at speed over the turn: its points at the scan angles and the follower's state at each, computed once.
 struct Turn {
     const CamDesign& cam;
     const CamRunning& running;
-    std::vector<double> angles;
-    std::vector<CamPoint> points;
-    std::vector<FollowerAtSpeed> followers;
+    TurnPoints cached;
+    const std::vector<double>& angles = cached.angles;
+    std::vector<FollowerAtSpeed> followers;   // at the cached points
 
     Turn(const CamDesign& cam, const CamRunning& running, std::vector<double> scan)
-        : cam(cam), running(running), angles(std::move(scan))
+        : cam(cam), running(running), cached(cam, std::move(scan))
     {
-        for (double theta : angles) {
-            points.push_back(camPointAt(cam, theta));
-            followers.push_back(followerAtSpeed(running, points.back()));
-        }
+        for (const CamPoint& point : cached.points)
+            followers.push_back(followerAtSpeed(running, point));
     }
 
     RealFunction of(const Quantity& q) const
     {
         return [this, q](double theta) {
-            const auto at = std::lower_bound(angles.begin(), angles.end(), theta);
-            if (at != angles.end() && *at == theta)
-                return q(points[at - angles.begin()], followers[at - angles.begin()]);
+            const long i = cached.indexOf(theta);
+            if (i >= 0)
+                return q(cached.points[static_cast<size_t>(i)], followers[static_cast<size_t>(i)]);
             const CamPoint point = camPointAt(cam, theta);
             return q(point, followerAtSpeed(running, point));
         };
@@ -115,18 +112,11 @@ double jumpOmegaSquared(const Turn& turn)
     return lowest.value >= -FORCE_ROUNDING * size ? omega2 : 0;
 }
 
-std::string fixed(double value, int decimals)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    return text;
-}
-
 std::string stretchText(const std::vector<AngleStretch>& stretches)
 {
     std::string text;
     for (const AngleStretch& s : stretches)
-        text += (text.empty() ? "" : ", ") + fixed(s.fromDeg, 2) + "° to " + fixed(s.toDeg, 2) + "°";
+        text += (text.empty() ? "" : ", ") + fixedText(s.fromDeg, 2) + "° to " + fixedText(s.toDeg, 2) + "°";
     return text;
 }
 
@@ -164,13 +154,13 @@ CamDynamics::Forces forcesOverTheTurn(const Turn& turn, std::vector<std::string>
                                "(it crosses itself).");
     }
     if (!forces.jumpStretches.empty()) {
-        warnings.push_back("The follower leaves the cam (jumps) at " + fixed(running.speedRpm, 1) + " rpm, from " +
+        warnings.push_back("The follower leaves the cam (jumps) at " + fixedText(running.speedRpm, 1) + " rpm, from " +
                            stretchText(forces.jumpStretches) + ": the force needed falls to " +
-                           fixed(lowestForce.value, 1) + " N at " + fixed(lowestForce.atDeg, 2) + "°.");
-        warnings.push_back("A preload of at least " + fixed(forces.requiredPreload, 1) + " N (spring rate " +
-                           fixed(running.springRate, 3) + " N/mm) keeps it on the cam at this speed; " +
+                           fixedText(lowestForce.value, 1) + " N at " + fixedText(lowestForce.atDeg, 2) + "°.");
+        warnings.push_back("A preload of at least " + fixedText(forces.requiredPreload, 1) + " N (spring rate " +
+                           fixedText(running.springRate, 3) + " N/mm) keeps it on the cam at this speed; " +
                            (forces.jumpSpeedRpm > 0
-                                ? "as it is, it holds up to " + fixed(forces.jumpSpeedRpm, 1) + " rpm."
+                                ? "as it is, it holds up to " + fixedText(forces.jumpSpeedRpm, 1) + " rpm."
                                 : "as it is, no speed keeps it on the cam."));
     }
     return forces;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -45,6 +46,31 @@ Sample highest(const std::vector<Sample>& samples)
 }
 
 } // namespace
+
+TurnPoints::TurnPoints(const CamDesign& cam, std::vector<double> ascendingAngles)
+    : cam(cam), angles(std::move(ascendingAngles))
+{
+    points.reserve(angles.size());
+    for (double theta : angles)
+        points.push_back(camPointAt(cam, theta));
+}
+
+long TurnPoints::indexOf(double theta) const
+{
+    if (next < angles.size() && angles[next] == theta)
+        return static_cast<long>(next++);
+    const auto found = std::lower_bound(angles.begin(), angles.end(), theta);
+    if (found == angles.end() || *found != theta)
+        return -1;
+    next = static_cast<size_t>(found - angles.begin()) + 1;
+    return static_cast<long>(found - angles.begin());
+}
+
+CamPoint TurnPoints::at(double theta) const
+{
+    const long i = indexOf(theta);
+    return i >= 0 ? points[static_cast<size_t>(i)] : camPointAt(cam, theta);
+}
 
 std::vector<double> scanAngles(const CamDesign& cam, int perDegree)
 {

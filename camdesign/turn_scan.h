@@ -10,6 +10,21 @@
 // Refinement stops when the bracket is this narrow: far below what any report prints.
 constexpr double ANGLE_TOLERANCE_DEG = 1e-10;
 
+// The cam's points at a list of angles, each computed once: the check and the dynamics scan a dozen figures over
+// the same angles, and only the refinements between the samples need new points.
+struct TurnPoints {
+    const CamDesign& cam;
+    std::vector<double> angles;     // ascending, degrees
+    std::vector<CamPoint> points;   // points[i] = camPointAt(cam, angles[i])
+    mutable size_t next = 0;        // the index after the last one found: a scan asks in ascending order
+
+    TurnPoints(const CamDesign& cam, std::vector<double> ascendingAngles);
+    // The index of theta among the angles, or -1 when it is not one of them.
+    long indexOf(double theta) const;
+    // The cam's point at theta: the stored one where theta is listed, else computed.
+    CamPoint at(double theta) const;
+};
+
 // The scan angles over [0, 360]: a regular grid of perDegree a degree (at least 10) plus every segment boundary
 // and law joint, where the lift's second derivative can jump and an extreme can sit on a kink.
 std::vector<double> scanAngles(const CamDesign& cam, int perDegree);

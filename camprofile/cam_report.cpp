@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
+#include "camdesign/number_text.h"
 #include "camprofile/arguments.h"
 #include "camprofile/design_file.h"
 #include "camprofile/dynamics_report.h"
@@ -20,20 +21,13 @@ using Json = nlohmann::ordered_json;
 const char* const FOLLOWER_KEYS[] = {"knife", "roller", "flat", "oscillating-roller"};
 const char* const KIND_WORDS[] = {"rise", "dwell", "return"};
 
-std::string fixed(double value, int decimals)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    return text;
-}
-
 std::string stretchList(const std::vector<AngleStretch>& stretches)
 {
     if (stretches.empty())
         return "none";
     std::string list;
     for (const AngleStretch& s : stretches)
-        list += (list.empty() ? "" : ", ") + fixed(s.fromDeg, 2) + "° to " + fixed(s.toDeg, 2) + "°";
+        list += (list.empty() ? "" : ", ") + fixedText(s.fromDeg, 2) + "° to " + fixedText(s.toDeg, 2) + "°";
     return list;
 }
 
@@ -49,12 +43,12 @@ std::string followerText(const CamDesign& cam)
 {
     switch (cam.follower) {
     case ROLLER_FOLLOWER:
-        return "roller follower of radius " + fixed(cam.rollerRadius, 3) + " mm";
+        return "roller follower of radius " + fixedText(cam.rollerRadius, 3) + " mm";
     case FLAT_FOLLOWER:
         return "flat-faced follower";
     case OSCILLATING_ROLLER_FOLLOWER:
-        return "oscillating roller follower of radius " + fixed(cam.rollerRadius, 3) + " mm, pivot at (" +
-               fixed(cam.pivotDistance, 3) + ", 0) mm, arm " + fixed(cam.armLength, 3) + " mm";
+        return "oscillating roller follower of radius " + fixedText(cam.rollerRadius, 3) + " mm, pivot at (" +
+               fixedText(cam.pivotDistance, 3) + ", 0) mm, arm " + fixedText(cam.armLength, 3) + " mm";
     default:
         return "knife-edge follower";
     }
@@ -73,29 +67,29 @@ std::string segmentLines(const CamDesign& cam, const CamCheck& check)
                       segmentStartDeg(program, index), segmentEndDeg(program, index));
         text += head;
         if (segment.kind != DWELL_SEGMENT)
-            text += ", lift " + fixed(segment.lift, 3) + unit + ", law " + std::to_string(segment.law) + " (" +
+            text += ", lift " + fixedText(segment.lift, 3) + unit + ", law " + std::to_string(segment.law) + " (" +
                     lawName(segment.law) + ")";
         else
-            text += ", at " + fixed(segmentStartLift(program, index), 3) + unit;
+            text += ", at " + fixedText(segmentStartLift(program, index), 3) + unit;
         if (cam.follower != FLAT_FOLLOWER)
-            text += ", pressure angle up to " + fixed(check.segmentMaxPressureAngle[k].value, 3) + "° at " +
-                    fixed(check.segmentMaxPressureAngle[k].atDeg, 2) + "°";
+            text += ", pressure angle up to " + fixedText(check.segmentMaxPressureAngle[k].value, 3) + "° at " +
+                    fixedText(check.segmentMaxPressureAngle[k].atDeg, 2) + "°";
         text += '\n';
     }
     if (programHasRest(program))
-        text += "  rest of the turn from " + fixed(programAngleDeg(program), 2) + "°: dwell at zero lift\n";
+        text += "  rest of the turn from " + fixedText(programAngleDeg(program), 2) + "°: dwell at zero lift\n";
     return text;
 }
 
 std::string flatLines(const CamCheck& check)
 {
     const double symmetric = 2 * std::max(std::fabs(check.contactMin.value), std::fabs(check.contactMax.value));
-    return "Smallest radius of curvature of the contour (r0 + s + s''): " + fixed(check.minContourRadius.value, 3) +
-           " mm at " + fixed(check.minContourRadius.atDeg, 2) + "°\nCusps: " + stretchList(check.cusps) +
-           "\nContact point from the stem's axis: " + fixed(check.contactMin.value, 3) + " mm (at " +
-           fixed(check.contactMin.atDeg, 2) + "°) to " + fixed(check.contactMax.value, 3) + " mm (at " +
-           fixed(check.contactMax.atDeg, 2) + "°): face width " + fixed(check.faceWidth, 3) +
-           " mm; a face symmetric about its stem needs " + fixed(symmetric, 3) + " mm\n";
+    return "Smallest radius of curvature of the contour (r0 + s + s''): " + fixedText(check.minContourRadius.value, 3) +
+           " mm at " + fixedText(check.minContourRadius.atDeg, 2) + "°\nCusps: " + stretchList(check.cusps) +
+           "\nContact point from the stem's axis: " + fixedText(check.contactMin.value, 3) + " mm (at " +
+           fixedText(check.contactMin.atDeg, 2) + "°) to " + fixedText(check.contactMax.value, 3) + " mm (at " +
+           fixedText(check.contactMax.atDeg, 2) + "°): face width " + fixedText(check.faceWidth, 3) +
+           " mm; a face symmetric about its stem needs " + fixedText(symmetric, 3) + " mm\n";
 }
 
 Json segmentsJson(const CamDesign& cam, const CamCheck& check)
@@ -146,31 +140,33 @@ std::string camReportText(const CamRequest& request, const CamCheck& check,
     if (request.shorthand) {
         const CamDimensions& d = *request.shorthand;
         text = "Cam for law " + std::to_string(d.law) + " (" + lawName(d.law) + "), " + followerText(cam) +
-               "\n  base circle radius " + fixed(cam.baseRadius, 3) + " mm, lift " + fixed(d.lift, 3) +
-               (oscillating ? "° of arm swing" : " mm, offset " + fixed(cam.offset, 3) + " mm") + "\n  rise " + fixed(d.riseDeg, 2) + "°, outer dwell " +
-               fixed(d.dwellDeg, 2) + "°, return " + fixed(d.returnDeg, 2) + "°, inner dwell " +
-               fixed(std::max(0.0, 360 - d.riseDeg - d.dwellDeg - d.returnDeg), 2) + "°\n";
+               "\n  base circle radius " + fixedText(cam.baseRadius, 3) + " mm, lift " + fixedText(d.lift, 3) +
+               (oscillating ? "° of arm swing" : " mm, offset " + fixedText(cam.offset, 3) + " mm") + "\n  rise " +
+               fixedText(d.riseDeg, 2) + "°, outer dwell " +
+               fixedText(d.dwellDeg, 2) + "°, return " + fixedText(d.returnDeg, 2) + "°, inner dwell " +
+               fixedText(std::max(0.0, 360 - d.riseDeg - d.dwellDeg - d.returnDeg), 2) + "°\n";
     } else {
         text = "Cam of " + std::to_string(cam.program.segments.size()) + " segments, " + followerText(cam) +
-               "\n  base circle radius " + fixed(cam.baseRadius, 3) + " mm, largest lift " +
-               fixed(programLargestLift(cam.program), 3) + (oscillating ? "° of arm swing" : " mm") +
-               (oscillating ? "" : ", offset " + fixed(cam.offset, 3) + " mm") + "\n" + segmentLines(cam, check);
+               "\n  base circle radius " + fixedText(cam.baseRadius, 3) + " mm, largest lift " +
+               fixedText(programLargestLift(cam.program), 3) + (oscillating ? "° of arm swing" : " mm") +
+               (oscillating ? "" : ", offset " + fixedText(cam.offset, 3) + " mm") + "\n" + segmentLines(cam, check);
     }
     text += std::string("  turning ") + (cam.turn == CLOCKWISE ? "clockwise" : "counter-clockwise") +
-            ", pressure angle limit " + fixed(cam.maxPressureAngleDeg, 2) + "°\n";
+            ", pressure angle limit " + fixedText(cam.maxPressureAngleDeg, 2) + "°\n";
     if (cam.follower != FLAT_FOLLOWER)
-        text += "Largest pressure angle: rise " + fixed(check.riseMaxPressureAngleDeg, 3) + "° at " +
-                fixed(check.riseMaxPressureAngleAtDeg, 2) + "°, return " + fixed(check.returnMaxPressureAngleDeg, 3) +
-                "° at " + fixed(check.returnMaxPressureAngleAtDeg, 2) + "°\nSmallest convex radius of the contour: " +
-                fixed(check.minConvexRadius, 3) + " mm at " + fixed(check.minConvexRadiusAtDeg, 2) +
+        text += "Largest pressure angle: rise " + fixedText(check.riseMaxPressureAngleDeg, 3) + "° at " +
+                fixedText(check.riseMaxPressureAngleAtDeg, 2) + "°, return " +
+                fixedText(check.returnMaxPressureAngleDeg, 3) + "° at " +
+                fixedText(check.returnMaxPressureAngleAtDeg, 2) + "°\nSmallest convex radius of the contour: " +
+                fixedText(check.minConvexRadius, 3) + " mm at " + fixedText(check.minConvexRadiusAtDeg, 2) +
                 "°\nConcave (pitch curve): " + stretchList(check.concave) + '\n';
     else
         text += "Pressure angle: 0° throughout (flat face)\n" + flatLines(check);
     if (rollerKind(cam.follower))
         text += "Undercut: " + stretchList(check.undercut) + '\n';
     if (const std::optional<AngleExtreme> concave = contourConcaveRadius(cam, check, request.perDegree))
-        text += "Smallest concave radius of the contour: " + fixed(concave->value, 3) + " mm at " +
-                fixed(concave->atDeg, 2) + "° (the largest cutter)\n";
+        text += "Smallest concave radius of the contour: " + fixedText(concave->value, 3) + " mm at " +
+                fixedText(concave->atDeg, 2) + "° (the largest cutter)\n";
     if (dynamics)
         text += dynamicsReportText(*cam.running, *dynamics);
     text += check.warnings.empty() ? "Warnings: none\n" : "Warnings:\n";

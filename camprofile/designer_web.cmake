@@ -39,6 +39,6 @@ target_compile_options(designer PRIVATE -Os)
 target_link_options(designer PRIVATE -Os)
 target_link_options(designer PRIVATE -sSINGLE_FILE=1 -sMODULARIZE=1 -sEXPORT_NAME=createDesigner
                     -sENVIRONMENT=web -sFORCE_FILESYSTEM=1 -sALLOW_MEMORY_GROWTH=1
-                    -sEXPORTED_FUNCTIONS=_designerRun,_designerStdout,_designerStderr
-                    -sEXPORTED_RUNTIME_METHODS=ccall,UTF8ToString,FS)
+                    -sEXPORTED_FUNCTIONS=_designerRun,_designerStdout,_designerStderr,_designerTurn,_designerTurnValues
+                    -sEXPORTED_RUNTIME_METHODS=ccall,UTF8ToString,FS,HEAPF64)
 set_target_properties(designer PROPERTIES SUFFIX ".js" OUTPUT_NAME camprofile RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

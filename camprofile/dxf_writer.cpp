@@ -6,6 +6,7 @@
 #include <sstream>
 #include <string>
 
+#include "camdesign/number_text.h"
 #include "camprofile/profile_drawing.h"
 
 namespace {
@@ -24,9 +25,7 @@ void pair(std::ostream& out, int code, const std::string& value)
 
 void pair(std::ostream& out, int code, double value, int decimals = 9)
 {
-    char text[48];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    pair(out, code, std::string(text));
+    pair(out, code, fixedText(value, decimals));
 }
 
 void pair(std::ostream& out, int code, int value) { pair(out, code, std::to_string(value)); }

@@ -3,32 +3,25 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "camdesign/number_text.h"
 #include "camprofile/output.h"
 
 namespace {
-
-std::string fixed(double value, int decimals)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    return text;
-}
 
 // Three significant figures at least, without an exponent: forces and accelerations span many decades.
 std::string figure(double value)
 {
     const double size = std::fabs(value);
-    return fixed(value, size >= 100 ? 1 : size >= 10 ? 2 : size >= 1 ? 3 : 4);
+    return fixedText(value, size >= 100 ? 1 : size >= 10 ? 2 : size >= 1 ? 3 : 4);
 }
 
 std::string at(const AngleExtreme& value, const char* unit)
 {
-    return figure(value.value) + " " + unit + " at " + fixed(value.atDeg, 2) + "°";
+    return figure(value.value) + " " + unit + " at " + fixedText(value.atDeg, 2) + "°";
 }
 
 } // namespace
@@ -53,7 +46,8 @@ std::string dynamicsReportText(const CamRunning& running, const CamDynamics& d)
         << ", power up to " << figure(f.maxPower) << " W\n";
     if (f.maxContactStress)
         out << "  Hertz contact stress up to " << at(*f.maxContactStress, "MPa") << " (E* "
-            << fixed(contactModulusMPa(running) / 1000, 2) << " GPa, width " << figure(running.camWidth) << " mm)\n";
+            << fixedText(contactModulusMPa(running) / 1000, 2) << " GPa, width " << figure(running.camWidth)
+            << " mm)\n";
     return out.str();
 }
 

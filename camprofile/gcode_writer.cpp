@@ -3,7 +3,8 @@
 #include "camprofile/gcode_writer.h"
 
 #include <cmath>
-#include <cstdio>
+
+#include "camdesign/number_text.h"
 
 namespace {
 
@@ -12,9 +13,7 @@ const double LINE_BOW_MM = 1e-5;
 
 std::string coordinate(double value)
 {
-    char text[48];
-    std::snprintf(text, sizeof text, "%.4f", value);
-    const std::string written = text;
+    const std::string written = fixedText(value, 4);
     return written == "-0.0000" ? "0.0000" : written;
 }
 
@@ -56,9 +55,7 @@ void writeToolpathGcode(std::ostream& out, const std::vector<ArcPiece>& path, do
     const std::string approach = "X" + coordinate(startX + GCODE_APPROACH_MM * normalX) + " Y" +
                                  coordinate(startY + GCODE_APPROACH_MM * normalY);
     // The feed to a thousandth, without trailing zeros: F100, F12.5.
-    char feed[48];
-    std::snprintf(feed, sizeof feed, "%.3f", job.feed);
-    std::string feedText = feed;
+    std::string feedText = fixedText(job.feed, 3);
     feedText.erase(feedText.find_last_not_of('0') + 1);
     if (feedText.back() == '.')
         feedText.pop_back();

@@ -5,9 +5,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "camdesign/cam_geometry.h"
+#include "camdesign/number_text.h"
 #include "camprofile/profile_drawing.h"
 
 namespace {
@@ -18,9 +18,7 @@ const char* const FOLLOWER_STYLE = "stroke=\"#006400\" stroke-width=\"0.4\" fill
 
 std::string mm(double value)
 {
-    char text[48];
-    std::snprintf(text, sizeof text, "%.6f", value);
-    return text;
+    return fixedText(value, 6);
 }
 
 std::string line(double x1, double y1, double x2, double y2, const char* style)

@@ -9,6 +9,7 @@
 
 #include "camdesign/cam_outline.h"
 #include "camdesign/design_rules.h"
+#include "camdesign/number_text.h"
 #include "camprofile/gcode_writer.h"
 #include "camprofile/arguments.h"
 #include "camprofile/cam_files.h"
@@ -17,13 +18,6 @@
 namespace {
 
 const double MIN_TOLERANCE_MM = 1e-6, MAX_TOLERANCE_MM = 1;
-
-std::string decimals(double value, int places)
-{
-    char text[48];
-    std::snprintf(text, sizeof text, "%.*f", places, value);
-    return text;
-}
 
 // Arcs for the curve, or the reason none fit (a corner: a contour with a cusp on it) as a refusal.
 ArcFit fitted(const CamDesign& cam, CamCurveKind kind, double offset, double tolerance, const std::string& option)
@@ -54,8 +48,8 @@ std::string toolpathText(const CamDesign& cam, const ShopOptions& options, int p
     const double rc = *options.cutterRadius;
     if (const std::optional<AngleExtreme> concave = minConcaveRadius(cam, perDegree); concave && rc > concave->value)
         throw CLI::ValidationError("--cutter-radius", formatNumber(rc) + " mm is larger than the contour's smallest "
-                                   "concave radius, " + decimals(concave->value, 3) + " mm at " +
-                                   decimals(concave->atDeg, 2) + "°: the cutter would cut into the cam");
+                                   "concave radius, " + fixedText(concave->value, 3) + " mm at " +
+                                   fixedText(concave->atDeg, 2) + "°: the cutter would cut into the cam");
     // Fitted closer by what the G-code's rounding may add, so that the written path keeps the tolerance.
     const ArcFit path = fitted(cam, WORKING_CONTOUR, rc, options.tolerance - GCODE_ROUNDING_MM, "--toolpath");
     const CurveSample start = offsetCurve(camCurve(cam, WORKING_CONTOUR), rc)(0);
@@ -131,9 +125,9 @@ ShopOptions shopOptionsFrom(const ShopOptionTexts& texts)
     if (options.cutterRadius.has_value() != !texts.toolpath.empty())
         throw CLI::ValidationError("--cutter-radius, --toolpath", "go together: the path is the cutter's centre");
     if (!texts.toolpath.empty() && options.tolerance < 2 * GCODE_ROUNDING_MM)
-        throw CLI::ValidationError("--tolerance", "must be at least " + decimals(2 * GCODE_ROUNDING_MM, 4) +
+        throw CLI::ValidationError("--tolerance", "must be at least " + fixedText(2 * GCODE_ROUNDING_MM, 4) +
                                                       " mm with --toolpath: the G-code's four decimals take up to " +
-                                                      decimals(GCODE_ROUNDING_MM, 5) + " mm of it");
+                                                      fixedText(GCODE_ROUNDING_MM, 5) + " mm of it");
     if (!texts.pitch.empty() && !profileFormatFor(texts.pitch))
         throw CLI::ValidationError("--pitch", "must name a .dxf or .svg file, got '" + texts.pitch + "'");
     for (const auto& [path, option] : {std::pair{texts.toolpath, "--toolpath"}, {texts.pitch, "--pitch"},

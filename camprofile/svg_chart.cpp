@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "camdesign/number_text.h"
+
 Scale roundScale(double low, double high, double intervals)
 {
     low = std::min(low, 0.0);
@@ -23,6 +25,8 @@ Scale roundScale(double low, double high, double intervals)
         }
     return {std::floor(low / step) * step, std::ceil(high / step) * step, step};
 }
+
+std::string svgNumber(double value, int decimals) { return fixedText(value, decimals); }
 
 std::string svgNumber(double value, const char* format)
 {

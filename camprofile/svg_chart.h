@@ -12,8 +12,10 @@ struct Scale {
 // The round scale (step 1, 2 or 5 times a power of ten, about `intervals` of them) that holds 0 and low..high.
 Scale roundScale(double low, double high, double intervals);
 
-// A number in printf's `format`, "%.2f" unless given.
-std::string svgNumber(double value, const char* format = "%.2f");
+// A coordinate with `decimals` places (two: a hundredth of a pixel).
+std::string svgNumber(double value, int decimals = 2);
+// A number in printf's `format`, for labels ("%g").
+std::string svgNumber(double value, const char* format);
 std::string svgText(double x, double y, const std::string& content, const char* anchor = "start");
 std::string svgLine(double x1, double y1, double x2, double y2, const std::string& style);
 // The document's opening: XML declaration, the <svg> element of this size, its <title>, a white page.

@@ -78,7 +78,7 @@ std::string lawCurve(const PlotArea& area, const PlottedLaw& law, double LawSamp
     std::string points;
     for (size_t i = 0; i < law.samples.size(); i++)
         points +=
-            svgNumber(area.x(law.times[i]), "%.1f") + "," + svgNumber(area.y(law.samples[i].*value), "%.1f") + " ";
+            svgNumber(area.x(law.times[i]), 1) + "," + svgNumber(area.y(law.samples[i].*value), 1) + " ";
     return "<polyline fill=\"none\" stroke=\"" + std::string(colour) + "\" stroke-width=\"2\" points=\"" + points +
            "\"/>\n";
 }

@@ -2,10 +2,10 @@
 // The drawing is flipped once by its group's transform; the view box is the flipped bounding box with a margin.
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <string>
 #include <vector>
 
+#include "camdesign/number_text.h"
 #include "camprofile/profile_drawing.h"
 
 namespace {
@@ -17,9 +17,7 @@ const double CAPTION_MM = 4;
 
 std::string millimetres(double value)
 {
-    char text[48];
-    std::snprintf(text, sizeof text, "%.6f", value);
-    return text;
+    return fixedText(value, 6);
 }
 
 } // namespace

@@ -123,7 +123,7 @@ std::string curve(const Area& area, const TurnChart& chart, const std::vector<do
             lastEdge = edge;
         else if (chart.clip > 0 && std::fabs(v) < chart.clip / 2)
             lastEdge = 0;
-        points += svgNumber(angleX(angles[i]), "%.1f") + "," + svgNumber(area.y(clipped(chart, v)), "%.1f") + " ";
+        points += svgNumber(angleX(angles[i]), 1) + "," + svgNumber(area.y(clipped(chart, v)), 1) + " ";
     }
     if (!points.empty())
         svg += polyline(points);

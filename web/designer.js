@@ -10,7 +10,7 @@
   // Where camprofile reads the design and writes its files, in the module's in-memory file system.
   const DESIGN_FILE = '/design.json';
   const OUT = '/out/';
-  const LIVE_FILES = { table: 'table.csv', profile: 'profile.svg', plot: 'plot.svg' };
+  const LIVE_FILES = { profile: 'profile.svg', plot: 'plot.svg' };
   const TYPING_PAUSE_MS = 250;
   const TURN_SECONDS = 12;   // one turn of the play button
 
@@ -18,8 +18,9 @@
   let lawChoices = [];       // [{number, name}], from camprofile's own help
   let outputOptions = '';    // camprofile cam --help, to tell which outputs this build has
   let defaultDesign = null;  // the cam of `camprofile cam cycloid`
-  let good = null;           // the last good cam: {design, report, reportText, files, perDegree, table}
+  let good = null;           // the last good cam: {report, reportText, designText, files, perDegree, turn}
   let pending = 0;
+  let addressPending = 0;
   const updateTimes = [];    // ms from a change taken up to the views redrawn
 
   // ---- camprofile ----
@@ -42,7 +43,8 @@
   // The command's message: its first line without the program's name (the next one only points to --help).
   function message(err) { return err.trim().split('\n')[0].replace(/^camprofile: /, ''); }
 
-  // Runs the cam of `designText` with the live outputs; {status, err, report text, files} with files read.
+  // Runs the cam of `designText` with the live outputs; {status, err, out, files, turn} with the files read and
+  // the follower's lifts over the turn.
   function runCam(designText, perDegree) {
     engine.FS.writeFile(DESIGN_FILE, designText);
     clearOutputs();
@@ -50,17 +52,22 @@
                   '--profile', OUT + LIVE_FILES.profile];
     if (has('--plot'))
       args.push('--plot', OUT + LIVE_FILES.plot);
-    let result = camprofile(args.concat(['--table', OUT + LIVE_FILES.table]));
-    // A contour with a cusp gets no table (its curvature passes through infinity); the cam is shown without it.
-    if (result.status !== 0 && /^--table:/.test(message(result.err)))
-      result = camprofile(args);
+    const result = camprofile(args);
     if (result.status !== 0)
       return result;
     result.files = {};
     for (const [what, name] of Object.entries(LIVE_FILES))
       if (engine.FS.analyzePath(OUT + name).exists)
         result.files[what] = readOutput(name);
+    result.turn = followerTurn(Number(perDegree));
     return result;
+  }
+
+  // The follower's lift at the table's angles (as the table's s column) and the contour's largest radius.
+  function followerTurn(perDegree) {
+    const count = engine.ccall('designerTurn', 'number', ['string', 'number'], [DESIGN_FILE, perDegree]);
+    const values = new Float64Array(engine.HEAPF64.buffer, engine._designerTurnValues(), count + 1);
+    return { reach: values[0], lifts: Float64Array.from(values.subarray(1)) };
   }
 
   // ---- the design as text ----
@@ -292,15 +299,16 @@
   function accept(result, perDegree, designText) {
     const report = JSON.parse(result.out);
     good = { report, reportText: result.out, designText, files: result.files, perDegree: Number(perDegree),
-             table: result.files.table ? parseTable(result.files.table) : null };
-    history.replaceState(null, '', '#design=' + base64url(JSON.stringify(report.design)));
+             turn: result.turn };
+    // The address follows once the views are drawn: a browser may take a while over it.
+    clearTimeout(addressPending);
+    addressPending = setTimeout(() => history.replaceState(null, '', '#design=' + base64url(JSON.stringify(report.design))));
     drawProfile();
     drawPlot();
     showReport();
     document.body.dataset.state = 'ready';
     $('status').textContent = (report.warnings && report.warnings.length
-      ? `${report.warnings.length} warning${report.warnings.length > 1 ? 's' : ''}.` : 'No warnings.') +
-      (good.table ? '' : ' The contour has a cusp: the command gives no table, so the follower is not drawn.');
+      ? `${report.warnings.length} warning${report.warnings.length > 1 ? 's' : ''}.` : 'No warnings.');
     // Forces the layout, so that a timing includes it.
     void document.body.offsetHeight;
   }
@@ -343,19 +351,39 @@
 
   // ---- the views ----
 
-  // The table's lift column (the follower's place at each angle) and the contour's largest radius.
-  function parseTable(csv) {
-    const lines = csv.trim().split('\n');
-    const header = lines[0].split(',');
-    const [s, x, y] = ['s', 'x', 'y'].map((name) => header.indexOf(name));
-    const lifts = [];
-    let reach = 0;
-    for (const line of lines.slice(1)) {
-      const row = line.split(',').map(Number);
-      lifts.push(row[s]);
-      reach = Math.max(reach, Math.hypot(row[x], row[y]));
+  // Makes `shown` (in the page) show what `fresh` (a new drawing of the same view) shows, changing only what
+  // differs: a view redrawn with the same elements keeps them, and only what changed is laid out again.
+  function patch(shown, fresh) {
+    if (shown.nodeName !== fresh.nodeName) {
+      shown.replaceWith(document.importNode(fresh, true));
+      return;
     }
-    return { lifts, reach };
+    if (shown.nodeType !== Node.ELEMENT_NODE) {
+      if (shown.nodeValue !== fresh.nodeValue)
+        shown.nodeValue = fresh.nodeValue;
+      return;
+    }
+    for (const { name } of Array.from(shown.attributes))
+      if (!fresh.hasAttribute(name))
+        shown.removeAttribute(name);
+    for (const { name, value } of fresh.attributes)
+      if (shown.getAttribute(name) !== value)
+        shown.setAttribute(name, value);
+    const children = shown.childNodes, freshChildren = fresh.childNodes;
+    if (children.length !== freshChildren.length) {
+      shown.replaceChildren(...Array.from(freshChildren, (child) => document.importNode(child, true)));
+      return;
+    }
+    for (let i = 0; i < children.length; i++)
+      patch(children[i], freshChildren[i]);
+  }
+
+  // The SVG document text as an element, not in the page: read by the HTML parser, several times faster than
+  // the XML one.
+  function parsedSvg(text) {
+    const template = document.createElement('template');
+    template.innerHTML = text.replace(/^<\?xml[^>]*>\s*/, '');
+    return template.content.querySelector('svg');
   }
 
   function svgElement(name, attributes) {
@@ -406,15 +434,11 @@
   // with the follower drawn where it stands at θ.
   function drawProfile() {
     const svg = $('profile');
-    const source = new DOMParser().parseFromString(good.files.profile, 'image/svg+xml').documentElement;
+    const source = parsedSvg(good.files.profile);
     const design = good.report.design;
-    // Room for the cam turned any way (without a table, the picture's corners bound it) and for the follower
-    // at its highest.
-    const [bx, by, bw, bh] = source.getAttribute('viewBox').split(/\s+/).map(Number);
-    const reach = good.table ? good.table.reach
-                             : Math.hypot(Math.max(-bx, bx + bw), Math.max(-by, by + bh));
-    const top = followerShapes(design, good.table ? Math.max(...good.table.lifts) : 0);
-    let extent = reach;
+    // Room for the cam turned any way and for the follower at its highest.
+    const top = followerShapes(design, Math.max(...good.turn.lifts));
+    let extent = good.turn.reach;
     for (const [x1, y1, x2, y2] of top.lines)
       extent = Math.max(extent, Math.abs(x1), Math.abs(y1), Math.abs(x2), Math.abs(y2));
     for (const [x, y, r] of top.circles)
@@ -423,11 +447,13 @@
     svg.setAttribute('viewBox', `${-extent} ${-extent} ${2 * extent} ${2 * extent}`);
     const cam = svgElement('g', { id: 'turning-cam' });
     for (const group of source.querySelectorAll(':scope > g'))
-      for (const child of Array.from(group.childNodes))
-        cam.append(document.importNode(child, true));
+      cam.append(...group.childNodes);
     const world = svgElement('g', { transform: 'scale(1,-1)', fill: 'none', 'stroke-linejoin': 'round' });
     world.append(cam, svgElement('g', { id: 'follower-drawing' }));
-    svg.replaceChildren(world);
+    if (svg.firstElementChild)
+      patch(svg.firstElementChild, world);
+    else
+      svg.replaceChildren(world);
     const angle = $('angle');
     angle.step = String(1 / good.perDegree);
     turnTo(Number(angle.value));
@@ -445,9 +471,7 @@
     const cursor = $('plot-cursor');
     if (cursor)
       cursor.setAttribute('transform', `translate(${theta * cursor.dataset.perDegree},0)`);
-    if (!good.table)
-      return;
-    const lifts = good.table.lifts;
+    const lifts = good.turn.lifts;
     const shapes = followerShapes(design, lifts[Math.min(Math.round(theta * good.perDegree), lifts.length - 1)]);
     const width = design.base_radius / 80;
     for (const [x1, y1, x2, y2] of shapes.lines)
@@ -463,10 +487,17 @@
       holder.textContent = 'This camprofile draws no turn plot.';
       return;
     }
-    holder.innerHTML = good.files.plot.replace(/^<\?xml[^>]*>\s*/, '');
-    const svg = holder.querySelector('svg');
-    svg.removeAttribute('width');
-    svg.removeAttribute('height');
+    const fresh = parsedSvg(good.files.plot);
+    fresh.removeAttribute('width');
+    fresh.removeAttribute('height');
+    const cursorBefore = $('plot-cursor');
+    if (cursorBefore)
+      cursorBefore.remove();
+    if (holder.firstElementChild && holder.firstElementChild.nodeName === 'svg')
+      patch(holder.firstElementChild, fresh);
+    else
+      holder.replaceChildren(document.importNode(fresh, true));
+    const svg = holder.firstElementChild;
     const labels = Array.from(svg.querySelectorAll('text'));
     const at = (text) => labels.filter((t) => t.textContent.trim() === text)
       .map((t) => Number(t.getAttribute('x'))).pop();
@@ -526,7 +557,9 @@
         add(key, value);
       }
     }
-    $('report').tBodies[0].replaceChildren(...rows);
+    const fresh = document.createElement('tbody');
+    fresh.append(...rows);
+    patch($('report').tBodies[0], fresh);
   }
 
   // ---- files ----

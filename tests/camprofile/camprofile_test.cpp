@@ -2,12 +2,16 @@
 // command (CSV read back, JSON, SVG checked by xmllint and rsvg-convert, refused command lines). Values dimensionless.
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <cmath>
+#include <cstdio>
+#include <random>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "app/app_state.h"
 #include "camdesign/law_characteristics.h"
+#include "camdesign/number_text.h"
 #include "curves/law_names.h"
 #include "curves/motion_tables.h"
 #include "run_command.h"
@@ -52,6 +56,31 @@ TEST(LawCharacteristics, MatchExactValuesAndFindEveryInfiniteJerk)
 
 // Central differences of A with h = 1e-5 at T = (i + 0.3) / 1000: every joint of these laws is a multiple of
 // 1/2000, so no difference straddles one.
+// Every file's fixed-point numbers: the same characters as the C library's printf, which is the truth here.
+TEST(FixedText, WritesWhatPrintfWrites)
+{
+    std::vector<double> values = {0.0, -0.0, 0.001, -0.001, 0.125, 0.375, -0.625, 2.5, 3.5, -4.5, 1e-320, -5e-324,
+                                  0.5e-17, 123456.5, 9e18, 8.99e18, 1e22, DBL_MAX, -DBL_MAX, HUGE_VAL, -HUGE_VAL};
+    // Halves at every number of places: (2k + 1) / 2^j, the ties printf breaks to even.
+    for (int j = 1; j <= 19; j++)
+        for (int k = 0; k < 40; k++)
+            values.push_back(std::ldexp(2 * k + 1, -j) + k);
+    // Values of every size, either sign, and near the limit of the integer path at each number of places.
+    std::mt19937_64 random(20261207);
+    std::uniform_real_distribution<double> unit(1, 2), exponent(-80, 70);
+    for (int i = 0; i < 20000; i++)
+        values.push_back((i % 2 ? -1 : 1) * unit(random) * std::exp2(std::floor(exponent(random))));
+    for (int d = 0; d <= 17; d++)
+        for (double near : {0.999999, 1.0, 1.000001})
+            values.push_back(near * 9e18 / std::pow(10.0, d));
+    for (int decimals = 0; decimals <= 17; decimals++)
+        for (double value : values) {
+            char expected[512];
+            std::snprintf(expected, sizeof expected, "%.*f", decimals, value);
+            ASSERT_EQ(fixedText(value, decimals), expected) << "value " << value << ", " << decimals << " places";
+        }
+}
+
 TEST(Jerk, IsTheDerivativeOfAccelerationInsideEverySegment)
 {
     const double h = 1e-5;
