@@ -45,7 +45,10 @@ std::optional<ProfileDrawing> camProfileDrawing(const CamDesign& cam, const CamC
 {
     ProfileDrawing drawing;
     drawing.baseRadius = cam.baseRadius;
-    drawing.overlay = profileOverlay(cam, perDegree);
+    std::vector<CamPoint> turn;
+    for (int j = 0; j < 360 * perDegree; j++)
+        turn.push_back(camPointAt(cam, tableAngle(j, perDegree)));
+    drawing.overlay = profileOverlay(cam, turn);
     const CamPoint zero = camPointAt(cam, 0);
     drawing.zeroX = zero.contourX, drawing.zeroY = zero.contourY;
     drawing.clockwise = cam.turn == CLOCKWISE;
@@ -53,7 +56,7 @@ std::optional<ProfileDrawing> camProfileDrawing(const CamDesign& cam, const CamC
     crossings.insert(crossings.end(), check.cusps.begin(), check.cusps.end());
     for (int j = 0; j < 360 * perDegree; j++) {
         const double theta = tableAngle(j, perDegree);
-        const CamPoint point = camPointAt(cam, theta);
+        const CamPoint& point = turn[static_cast<size_t>(j)];
         if (!std::isfinite(point.contourX) || !std::isfinite(point.contourY))
             return std::nullopt;
         drawing.x.push_back(point.contourX);

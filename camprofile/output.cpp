@@ -3,8 +3,8 @@
 
 #include <cerrno>
 #include <charconv>
+#include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <iostream>
 
 std::string formatNumber(double value)
@@ -29,11 +29,16 @@ void writeOutput(const std::string& path, const std::string& text, const std::st
         std::cerr << "camprofile: cannot write to standard output\n";
         throw CLI::RuntimeError(1);
     }
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (file)
-        file << text << std::flush;
-    if (!file) {
-        std::cerr << "camprofile: " << option << ": cannot write '" << path << "': " << std::strerror(errno) << '\n';
+    // One write of the whole text: in the page, every write is a trip out to JavaScript's file system.
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    bool written = file && std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    int error = errno;
+    if (file && std::fclose(file) != 0 && written) {
+        written = false;
+        error = errno;
+    }
+    if (!written) {
+        std::cerr << "camprofile: " << option << ": cannot write '" << path << "': " << std::strerror(error) << '\n';
         throw CLI::RuntimeError(1);
     }
 }

@@ -40,12 +40,11 @@ void cover(ProfileOverlay& overlay, double x, double y, double r = 0)
 
 } // namespace
 
-ProfileOverlay profileOverlay(const CamDesign& cam, int perDegree)
+ProfileOverlay profileOverlay(const CamDesign& cam, const std::vector<CamPoint>& turn)
 {
     ProfileOverlay overlay;
     if (rollerKind(cam.follower))
-        for (int j = 0; j < 360 * perDegree; j++) {
-            const CamPoint point = camPointAt(cam, static_cast<double>(j) / perDegree);
+        for (const CamPoint& point : turn) {
             overlay.pitchX.push_back(point.pitchX);
             overlay.pitchY.push_back(point.pitchY);
         }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "camdesign/cam_design.h"
+#include "camdesign/cam_geometry.h"
 
 struct ProfileOverlay {
     std::vector<double> pitchX, pitchY;  // a roller's pitch curve, one point per sample; empty for knife and flat
@@ -13,7 +14,7 @@ struct ProfileOverlay {
     double xMin = 0, xMax = 0, yMin = 0, yMax = 0;  // what the follower covers
 };
 
-// The follower of `cam` at theta = 0 and its pitch curve at the table's K-a-degree angles.
-ProfileOverlay profileOverlay(const CamDesign& cam, int perDegree);
+// The follower of `cam` at theta = 0 and its pitch curve through `turn`, the cam's points at the table's angles.
+ProfileOverlay profileOverlay(const CamDesign& cam, const std::vector<CamPoint>& turn);
 // The overlay as SVG elements for the picture's flipped group (y upwards).
 std::string profileOverlaySvg(const ProfileOverlay& overlay);
