@@ -59,21 +59,18 @@ std::string fixedText(double value, int decimals)
             q++;
     }
 
-    // The digits of q, at least decimals + 1 of them, with the point before the last `decimals`.
-    char digits[24];
-    int count = 0;
+    // The digits of q from the last, at least decimals + 1 of them, the point before the last `decimals`.
+    char text[48];
+    char* const end = text + sizeof text;
+    char* first = end;
+    int written = 0;
     do {
-        digits[count++] = static_cast<char>('0' + q % 10);
+        *--first = static_cast<char>('0' + q % 10);
         q /= 10;
-    } while (q != 0 || count <= decimals);
-    std::string text;
-    text.reserve(static_cast<size_t>(count) + 2);
+        if (++written == decimals)
+            *--first = '.';
+    } while (q != 0 || written <= decimals);
     if (std::signbit(value))
-        text += '-';
-    for (int i = count - 1; i >= 0; i--) {
-        text += digits[i];
-        if (i == decimals && decimals > 0)
-            text += '.';
-    }
-    return text;
+        *--first = '-';
+    return std::string(first, end);
 }

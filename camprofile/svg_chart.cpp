@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 #include "camdesign/number_text.h"
 
@@ -39,6 +40,57 @@ std::string svgText(double x, double y, const std::string& content, const char* 
 {
     return "<text x=\"" + svgNumber(x) + "\" y=\"" + svgNumber(y) + "\" text-anchor=\"" + anchor + "\">" + content +
            "</text>\n";
+}
+
+std::string svgPolylinePoints(const std::vector<double>& x, const std::vector<double>& y)
+{
+    // Each point as written and in whole tenths, so that "on the segment" is decided on what a reader sees.
+    struct Written {
+        std::string x, y;
+        long long xTenths, yTenths;
+        bool exact;   // false for a text that is not a plain number (never left out)
+    };
+    const auto written = [](double px, double py) {
+        const std::string xs = svgNumber(px, 1), ys = svgNumber(py, 1);
+        bool exact = true;
+        const auto tenths = [&exact](std::string text) {
+            const size_t point = text.find('.');
+            if (point != std::string::npos)
+                text.erase(point, 1);
+            char* end = nullptr;
+            const long long value = std::strtoll(text.c_str(), &end, 10);
+            exact = exact && point != std::string::npos && *end == '\0';
+            return value;
+        };
+        const long long xt = tenths(xs), yt = tenths(ys);
+        return Written{xs, ys, xt, yt, exact};
+    };
+    const auto between = [](long long a, long long b, long long c) {
+        return std::min(a, c) <= b && b <= std::max(a, c);
+    };
+    std::vector<Written> kept;
+    for (size_t i = 0; i < x.size() && i < y.size(); i++) {
+        Written next = written(x[i], y[i]);
+        if (kept.size() >= 2) {
+            const Written &a = kept[kept.size() - 2], &b = kept.back();
+            const bool onSegment =
+                a.exact && b.exact && next.exact &&
+                (b.xTenths - a.xTenths) * (next.yTenths - a.yTenths) ==
+                    (next.xTenths - a.xTenths) * (b.yTenths - a.yTenths) &&
+                between(a.xTenths, b.xTenths, next.xTenths) && between(a.yTenths, b.yTenths, next.yTenths);
+            if (onSegment)
+                kept.pop_back();
+        }
+        kept.push_back(std::move(next));
+    }
+    std::string points;
+    for (const Written& p : kept) {
+        points += p.x;
+        points += ',';
+        points += p.y;
+        points += ' ';
+    }
+    return points;
 }
 
 std::string svgLine(double x1, double y1, double x2, double y2, const std::string& style)

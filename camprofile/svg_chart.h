@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // A vertical scale of round numbers: low and high are multiples of step.
 struct Scale {
@@ -18,6 +19,9 @@ std::string svgNumber(double value, int decimals = 2);
 std::string svgNumber(double value, const char* format);
 std::string svgText(double x, double y, const std::string& content, const char* anchor = "start");
 std::string svgLine(double x1, double y1, double x2, double y2, const std::string& style);
+// A polyline's points ("x,y x,y ... "), a tenth of a pixel each, x not decreasing. A point on the straight segment
+// between its written neighbours is left out: the line drawn is the same, the file and the page's work smaller.
+std::string svgPolylinePoints(const std::vector<double>& x, const std::vector<double>& y);
 // The document's opening: XML declaration, the <svg> element of this size, its <title>, a white page.
 std::string svgPageStart(double width, double height, const std::string& title);
 // Text made safe for an SVG element's content or attribute: & < > " escaped.

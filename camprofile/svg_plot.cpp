@@ -75,12 +75,13 @@ std::string gridAndScale(const PlotArea& area)
 
 std::string lawCurve(const PlotArea& area, const PlottedLaw& law, double LawSample::*value, const char* colour)
 {
-    std::string points;
-    for (size_t i = 0; i < law.samples.size(); i++)
-        points +=
-            svgNumber(area.x(law.times[i]), 1) + "," + svgNumber(area.y(law.samples[i].*value), 1) + " ";
-    return "<polyline fill=\"none\" stroke=\"" + std::string(colour) + "\" stroke-width=\"2\" points=\"" + points +
-           "\"/>\n";
+    std::vector<double> x, y;
+    for (size_t i = 0; i < law.samples.size(); i++) {
+        x.push_back(area.x(law.times[i]));
+        y.push_back(area.y(law.samples[i].*value));
+    }
+    return "<polyline fill=\"none\" stroke=\"" + std::string(colour) + "\" stroke-width=\"2\" points=\"" +
+           svgPolylinePoints(x, y) + "\"/>\n";
 }
 
 // An impulse of infinite jerk: an arrow from the zero line to the edge of the chart, marked with the infinity sign.

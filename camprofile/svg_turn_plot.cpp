@@ -100,33 +100,36 @@ std::string gridAndScale(const Area& area)
     return svg;
 }
 
-std::string polyline(const std::string& points)
+std::string polyline(const std::vector<double>& x, const std::vector<double>& y)
 {
     return "<polyline fill=\"none\" stroke=\"" + std::string(CURVE_COLOUR) + "\" stroke-width=\"1.5\" points=\"" +
-           points + "\"/>\n";
+           svgPolylinePoints(x, y) + "\"/>\n";
 }
 
 // The curve as polylines: a new one begins where the clipped value leaves one edge for the other (a radius of
 // curvature passing through infinity), so that no false vertical line joins them.
 std::string curve(const Area& area, const TurnChart& chart, const std::vector<double>& angles)
 {
-    std::string svg, points;
+    std::string svg;
+    std::vector<double> x, y;
     int lastEdge = 0;
     for (size_t i = 0; i < angles.size(); i++) {
         const double v = chart.values[i];
         const int edge = chart.clip > 0 && std::fabs(v) >= chart.clip ? (v > 0 ? 1 : -1) : 0;
-        if (edge != 0 && lastEdge == -edge && !points.empty()) {
-            svg += polyline(points);
-            points.clear();
+        if (edge != 0 && lastEdge == -edge && !x.empty()) {
+            svg += polyline(x, y);
+            x.clear();
+            y.clear();
         }
         if (edge != 0)
             lastEdge = edge;
         else if (chart.clip > 0 && std::fabs(v) < chart.clip / 2)
             lastEdge = 0;
-        points += svgNumber(angleX(angles[i]), 1) + "," + svgNumber(area.y(clipped(chart, v)), 1) + " ";
+        x.push_back(angleX(angles[i]));
+        y.push_back(area.y(clipped(chart, v)));
     }
-    if (!points.empty())
-        svg += polyline(points);
+    if (!x.empty())
+        svg += polyline(x, y);
     return svg;
 }
 

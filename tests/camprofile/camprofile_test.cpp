@@ -12,6 +12,7 @@
 #include "app/app_state.h"
 #include "camdesign/law_characteristics.h"
 #include "camdesign/number_text.h"
+#include "camprofile/svg_chart.h"
 #include "curves/law_names.h"
 #include "curves/motion_tables.h"
 #include "run_command.h"
@@ -79,6 +80,26 @@ TEST(FixedText, WritesWhatPrintfWrites)
             std::snprintf(expected, sizeof expected, "%.*f", decimals, value);
             ASSERT_EQ(fixedText(value, decimals), expected) << "value " << value << ", " << decimals << " places";
         }
+}
+
+// A chart's polyline leaves out a point only where it lies on the segment between the points written around it.
+TEST(PolylinePoints, LeaveOutOnlyPointsOnTheSegmentBetweenTheirNeighbours)
+{
+    struct Case {
+        std::vector<double> x, y;
+        std::string points;
+    };
+    const Case cases[] = {
+        {{0, 1, 2, 3}, {5, 5, 5, 5}, "0.0,5.0 3.0,5.0 "},                                   // a dwell
+        {{0, 1, 2, 3, 4}, {0, 1, 2, 2, 2}, "0.0,0.0 2.0,2.0 4.0,2.0 "},                      // a slope, a corner
+        {{0, 1, 1, 2}, {0, 0, 9, 9}, "0.0,0.0 1.0,0.0 1.0,9.0 2.0,9.0 "},                     // a step
+        {{0, 1, 1, 1, 2}, {0, 0, 9, 0, 0}, "0.0,0.0 1.0,0.0 1.0,9.0 1.0,0.0 2.0,0.0 "},       // a spike and back
+        {{0, 0.04, 0.1}, {0, 0.04, 0.1}, "0.0,0.0 0.1,0.1 "},                                 // same as written
+        {{0, 1, 2}, {0, 1, 2.04}, "0.0,0.0 2.0,2.0 "},                                        // collinear as written
+        {{0, 1, 2}, {0, 1, 2.06}, "0.0,0.0 1.0,1.0 2.0,2.1 "},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(svgPolylinePoints(c.x, c.y), c.points);
 }
 
 TEST(Jerk, IsTheDerivativeOfAccelerationInsideEverySegment)
