@@ -49,6 +49,8 @@ std::vector<ShopFile> camOutputFiles(const CamRequest& request, const CamFigures
             // A contour that crosses itself has no arcs: its SVG shows the points and where they cross.
             if (!contourCrossesItself(check))
                 addFittedContour(*drawing, cam, shop.tolerance);
+            if (format == SVG_PROFILE)
+                addFittedPitchCurve(*drawing, cam, shop.tolerance);
             profile = profileFileText(*format, *drawing);
         }
     if (!request.plot.empty())

@@ -84,10 +84,28 @@ ProfileOverlay profileOverlay(const CamDesign& cam, const std::vector<CamPoint>&
     return overlay;
 }
 
+std::string svgArcPathData(const std::vector<ArcPiece>& arcs)
+{
+    // A counter-clockwise arc turns the positive way in the path's own coordinates: sweep flag 1.
+    std::string d = "M " + mm(arcs.front().x0) + ' ' + mm(arcs.front().y0);
+    for (const ArcPiece& arc : arcs) {
+        const std::string end = mm(arc.x1) + ' ' + mm(arc.y1);
+        const double radius = arcRadius(arc);
+        if (std::isfinite(radius))
+            d += " A " + mm(radius) + ' ' + mm(radius) + " 0 0 " + (arc.sweep > 0 ? '1' : '0') + ' ' + end;
+        else
+            d += " L " + end;
+    }
+    return d + " Z";
+}
+
 std::string profileOverlaySvg(const ProfileOverlay& overlay)
 {
     std::string svg;
-    if (!overlay.pitchX.empty()) {
+    if (!overlay.pitchArcs.empty()) {
+        svg += "<path id=\"pitch-curve\" stroke=\"#808080\" stroke-width=\"0.2\" stroke-dasharray=\"2,1\" d=\"" +
+               svgArcPathData(overlay.pitchArcs) + "\"/>\n";
+    } else if (!overlay.pitchX.empty()) {
         svg += "<polygon id=\"pitch-curve\" stroke=\"#808080\" stroke-width=\"0.2\" stroke-dasharray=\"2,1\" points=\"";
         for (size_t i = 0; i < overlay.pitchX.size(); i++)
             svg += (i ? " " : "") + mm(overlay.pitchX[i]) + ',' + mm(overlay.pitchY[i]);

@@ -143,6 +143,17 @@ void addFittedContour(ProfileDrawing& drawing, const CamDesign& cam, double tole
     drawing.arcs = fitted(cam, WORKING_CONTOUR, 0, tolerance, "--profile").arcs;
 }
 
+void addFittedPitchCurve(ProfileDrawing& drawing, const CamDesign& cam, double tolerance)
+{
+    if (drawing.overlay.pitchX.empty())
+        return;
+    try {
+        drawing.overlay.pitchArcs = fitCamCurve(cam, PITCH_CURVE, 0, tolerance).arcs;
+    } catch (const std::runtime_error&) {
+        drawing.overlay.pitchArcs.clear();
+    }
+}
+
 std::vector<ShopFile> shopFiles(const CamDesign& cam, const CamCheck& check, const ShopOptions& options,
                                 int perDegree)
 {

@@ -41,6 +41,8 @@ ShopOptions shopOptionsFrom(const ShopOptionTexts& texts);
 
 // The contour's arcs for the profile drawing, within the tolerance.
 void addFittedContour(ProfileDrawing& drawing, const CamDesign& cam, double tolerance);
+// A roller's pitch curve in the SVG picture as arcs within `tolerance` too; left as points where none fit.
+void addFittedPitchCurve(ProfileDrawing& drawing, const CamDesign& cam, double tolerance);
 
 // Every shop file asked for, as (path, text, option), computed in full before any is written. Throws
 // CLI::ValidationError (status 2) when the cam cannot give one: a contour that crosses itself, a cutter larger

@@ -56,22 +56,13 @@ void writeSvgProfile(std::ostream& out, const ProfileDrawing& drawing)
     if (drawing.arcs.empty()) {
         for (size_t i = 0; i < drawing.x.size(); i++)
             out << (i ? " L " : "M ") << millimetres(drawing.x[i]) << ' ' << millimetres(drawing.y[i]);
+        out << " Z";
     } else {
-        // A counter-clockwise arc turns the positive way in the path's own coordinates: sweep flag 1.
-        out << "M " << millimetres(drawing.arcs.front().x0) << ' ' << millimetres(drawing.arcs.front().y0);
-        for (const ArcPiece& arc : drawing.arcs) {
-            const std::string end = millimetres(arc.x1) + ' ' + millimetres(arc.y1);
-            const double radius = arcRadius(arc);
-            if (std::isfinite(radius))
-                out << " A " << millimetres(radius) << ' ' << millimetres(radius) << " 0 0 " << (arc.sweep > 0)
-                    << ' ' << end;
-            else
-                out << " L " << end;
-        }
+        out << svgArcPathData(drawing.arcs);
     }
     const ProfileMarks marks = profileMarks(drawing);
     const double from = marks.senseFromDeg * M_PI / 180, to = marks.senseToDeg * M_PI / 180;
-    out << " Z\"/>\n"
+    out << "\"/>\n"
         << "<circle id=\"base-circle\" stroke=\"#0000ff\" stroke-width=\"0.2\" cx=\"0\" cy=\"0\" r=\""
         << millimetres(r0) << "\"/>\n"
         << "<path id=\"centre\" stroke=\"#000000\" stroke-width=\"0.2\" d=\"M " << millimetres(-arm) << " 0 H "

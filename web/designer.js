@@ -363,12 +363,23 @@
         shown.nodeValue = fresh.nodeValue;
       return;
     }
-    for (const { name } of Array.from(shown.attributes))
-      if (!fresh.hasAttribute(name))
-        shown.removeAttribute(name);
-    for (const { name, value } of fresh.attributes)
-      if (shown.getAttribute(name) !== value)
-        shown.setAttribute(name, value);
+    // Mostly the same attributes in the same order, some with new values.
+    const had = shown.attributes, has = fresh.attributes;
+    let same = had.length === has.length;
+    for (let i = 0; same && i < has.length; i++) {
+      if (had[i].name !== has[i].name)
+        same = false;
+      else if (had[i].value !== has[i].value)
+        had[i].value = has[i].value;
+    }
+    if (!same) {
+      for (const { name } of Array.from(had))
+        if (!fresh.hasAttribute(name))
+          shown.removeAttribute(name);
+      for (const { name, value } of has)
+        if (shown.getAttribute(name) !== value)
+          shown.setAttribute(name, value);
+    }
     const children = shown.childNodes, freshChildren = fresh.childNodes;
     if (children.length !== freshChildren.length) {
       shown.replaceChildren(...Array.from(freshChildren, (child) => document.importNode(child, true)));
