@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -29,12 +30,10 @@ std::string printed(double value, int decimals)
 
 } // namespace
 
-std::string fixedText(double value, int decimals)
+std::optional<FixedDecimal> fixedDecimal(double value, int decimals)
 {
-    const double size = std::fabs(value);
-    if (!(size < FAST_LIMIT / POWERS_OF_TEN[decimals < 0 || decimals > MAX_DECIMALS ? 0 : decimals]) ||
-        decimals < 0 || decimals > MAX_DECIMALS)
-        return printed(value, decimals);
+    if (decimals < 0 || decimals > MAX_DECIMALS || !(std::fabs(value) < FAST_LIMIT / POWERS_OF_TEN[decimals]))
+        return std::nullopt;
 
     uint64_t bits;
     std::memcpy(&bits, &value, sizeof bits);
@@ -58,19 +57,30 @@ std::string fixedText(double value, int decimals)
         if (rest > half || (rest == half && (q & 1)))
             q++;
     }
+    return FixedDecimal{std::signbit(value), q};
+}
 
-    // The digits of q from the last, at least decimals + 1 of them, the point before the last `decimals`.
+std::string fixedDecimalText(FixedDecimal number, int decimals)
+{
+    // The digits from the last, at least decimals + 1 of them, the point before the last `decimals`.
     char text[48];
     char* const end = text + sizeof text;
     char* first = end;
     int written = 0;
+    uint64_t q = number.digits;
     do {
         *--first = static_cast<char>('0' + q % 10);
         q /= 10;
         if (++written == decimals)
             *--first = '.';
     } while (q != 0 || written <= decimals);
-    if (std::signbit(value))
+    if (number.negative)
         *--first = '-';
     return std::string(first, end);
+}
+
+std::string fixedText(double value, int decimals)
+{
+    const std::optional<FixedDecimal> number = fixedDecimal(value, decimals);
+    return number ? fixedDecimalText(*number, decimals) : printed(value, decimals);
 }

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 
 #include "camdesign/number_text.h"
 
@@ -44,50 +43,35 @@ std::string svgText(double x, double y, const std::string& content, const char* 
 
 std::string svgPolylinePoints(const std::vector<double>& x, const std::vector<double>& y)
 {
-    // Each point as written and in whole tenths, so that "on the segment" is decided on what a reader sees.
+    // Each point as written, in whole tenths, so that "on the segment" is decided on what a reader sees.
     struct Written {
-        std::string x, y;
-        long long xTenths, yTenths;
-        bool exact;   // false for a text that is not a plain number (never left out)
-    };
-    const auto written = [](double px, double py) {
-        const std::string xs = svgNumber(px, 1), ys = svgNumber(py, 1);
-        bool exact = true;
-        const auto tenths = [&exact](std::string text) {
-            const size_t point = text.find('.');
-            if (point != std::string::npos)
-                text.erase(point, 1);
-            char* end = nullptr;
-            const long long value = std::strtoll(text.c_str(), &end, 10);
-            exact = exact && point != std::string::npos && *end == '\0';
-            return value;
-        };
-        const long long xt = tenths(xs), yt = tenths(ys);
-        return Written{xs, ys, xt, yt, exact};
+        std::optional<FixedDecimal> x, y;   // empty for a number printf writes otherwise (never left out)
+        double xValue, yValue;
+        long long xTenths() const { return x->negative ? -static_cast<long long>(x->digits) : x->digits; }
+        long long yTenths() const { return y->negative ? -static_cast<long long>(y->digits) : y->digits; }
+        bool exact() const { return x && y; }
     };
     const auto between = [](long long a, long long b, long long c) {
         return std::min(a, c) <= b && b <= std::max(a, c);
     };
     std::vector<Written> kept;
     for (size_t i = 0; i < x.size() && i < y.size(); i++) {
-        Written next = written(x[i], y[i]);
+        Written next{fixedDecimal(x[i], 1), fixedDecimal(y[i], 1), x[i], y[i]};
         if (kept.size() >= 2) {
             const Written &a = kept[kept.size() - 2], &b = kept.back();
-            const bool onSegment =
-                a.exact && b.exact && next.exact &&
-                (b.xTenths - a.xTenths) * (next.yTenths - a.yTenths) ==
-                    (next.xTenths - a.xTenths) * (b.yTenths - a.yTenths) &&
-                between(a.xTenths, b.xTenths, next.xTenths) && between(a.yTenths, b.yTenths, next.yTenths);
-            if (onSegment)
+            if (a.exact() && b.exact() && next.exact() &&
+                (b.xTenths() - a.xTenths()) * (next.yTenths() - a.yTenths()) ==
+                    (next.xTenths() - a.xTenths()) * (b.yTenths() - a.yTenths()) &&
+                between(a.xTenths(), b.xTenths(), next.xTenths()) && between(a.yTenths(), b.yTenths(), next.yTenths()))
                 kept.pop_back();
         }
-        kept.push_back(std::move(next));
+        kept.push_back(next);
     }
     std::string points;
     for (const Written& p : kept) {
-        points += p.x;
+        points += p.x ? fixedDecimalText(*p.x, 1) : svgNumber(p.xValue, 1);
         points += ',';
-        points += p.y;
+        points += p.y ? fixedDecimalText(*p.y, 1) : svgNumber(p.yValue, 1);
         points += ' ';
     }
     return points;

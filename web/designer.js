@@ -302,7 +302,8 @@
              turn: result.turn };
     // The address follows once the views are drawn: a browser may take a while over it.
     clearTimeout(addressPending);
-    addressPending = setTimeout(() => history.replaceState(null, '', '#design=' + base64url(JSON.stringify(report.design))));
+    const address = '#design=' + base64url(JSON.stringify(report.design));
+    addressPending = setTimeout(() => history.replaceState(null, '', address));
     drawProfile();
     drawPlot();
     showReport();
