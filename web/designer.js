@@ -13,6 +13,10 @@
   const LIVE_FILES = { profile: 'profile.svg', plot: 'plot.svg' };
   const TYPING_PAUSE_MS = 250;
   const TURN_SECONDS = 12;   // one turn of the play button
+  // The browser runs the WebAssembly and the drawing code unoptimised at first and compiles faster code once they
+  // have run a few times: the cam shown is run and drawn again this often at load (nothing changes on screen), so
+  // that a user's first changes are not two or three times slower than the rest.
+  const WARM_UP_RUNS = 4;
 
   let engine = null;         // the camprofile module
   let lawChoices = [];       // [{number, name}], from camprofile's own help
@@ -763,6 +767,11 @@
     if (/^#design=/.test(address)) {
       history.replaceState(null, '', address);
       openAddress();
+    }
+    for (let i = 0; i < WARM_UP_RUNS && good; i++) {
+      const perDegree = String(good.perDegree), result = runCam(good.designText, perDegree);
+      if (result.status === 0)
+        accept(result, perDegree, good.designText);
     }
     if (document.body.dataset.state === 'loading')
       document.body.dataset.state = 'ready';
