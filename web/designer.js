@@ -464,6 +464,11 @@
     const cam = svgElement('g', { id: 'turning-cam' });
     for (const group of source.querySelectorAll(':scope > g'))
       cam.append(...group.childNodes);
+    // The picture's follower stands at θ = 0 in the cam's frame: turned with the cam it would be a second one.
+    // The page draws the follower where it stands instead.
+    const standing = cam.querySelector('#follower');
+    if (standing)
+      standing.remove();
     const world = svgElement('g', { transform: 'scale(1,-1)', fill: 'none', 'stroke-linejoin': 'round' });
     world.append(cam, svgElement('g', { id: 'follower-drawing' }));
     if (svg.firstElementChild)
