@@ -41,14 +41,24 @@ std::string svgText(double x, double y, const std::string& content, const char* 
            "</text>\n";
 }
 
+namespace {
+
+long long signedTenths(const FixedDecimal& number)
+{
+    const long long digits = static_cast<long long>(number.digits);
+    return number.negative ? -digits : digits;
+}
+
+} // namespace
+
 std::string svgPolylinePoints(const std::vector<double>& x, const std::vector<double>& y)
 {
     // Each point as written, in whole tenths, so that "on the segment" is decided on what a reader sees.
     struct Written {
         std::optional<FixedDecimal> x, y;   // empty for a number printf writes otherwise (never left out)
         double xValue, yValue;
-        long long xTenths() const { return x->negative ? -static_cast<long long>(x->digits) : x->digits; }
-        long long yTenths() const { return y->negative ? -static_cast<long long>(y->digits) : y->digits; }
+        long long xTenths() const { return signedTenths(*x); }
+        long long yTenths() const { return signedTenths(*y); }
         bool exact() const { return x && y; }
     };
     const auto between = [](long long a, long long b, long long c) {

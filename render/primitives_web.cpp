@@ -247,35 +247,30 @@ void drawThickLine(const Point2& from, const Point2& to, double width, const Rgb
     addLine({toWindow(from.x), toWindow(from.y)}, {toWindow(to.x), toWindow(to.y)}, widthPixels, rgba);
 }
 
-// Corner i of the 120-gon about (cx, cy), counter-clockwise from the positive x axis.
-static Point2 roundCorner(double cx, double cy, double r, int i)
+// Corner i of the 120-gon about centre, counter-clockwise from the positive x axis, in window pixels.
+static Point2 roundCorner(const Point2& centre, double radius, int i)
 {
     const double delta = 2.0 * CIRCLE_PI / CIRCLE_SEGMENTS;
-    return {cx + r * cos(i * delta), cy + r * sin(i * delta)};
+    const double r = toWindow(radius);
+    return {toWindow(centre.x) + r * cos(i * delta), toWindow(centre.y) + r * sin(i * delta)};
 }
 
 void drawDisk(const Point2& centre, double radius, const Rgba& colour)
 {
     unsigned char rgba[4];
     colourBytes(colour, rgba);
-    double cx = toWindow(centre.x);
-    double cy = toWindow(centre.y);
-    double r = toWindow(radius);
-    Point2 first = roundCorner(cx, cy, r, 0);
+    Point2 first = roundCorner(centre, radius, 0);
     for (int i = 1; i + 1 < CIRCLE_SEGMENTS; i++)
-        addTriangle(first, roundCorner(cx, cy, r, i), roundCorner(cx, cy, r, i + 1), rgba);
+        addTriangle(first, roundCorner(centre, radius, i), roundCorner(centre, radius, i + 1), rgba);
 }
 
 void drawCircle(const Point2& centre, double radius, const Rgba& colour)
 {
     unsigned char rgba[4];
     colourBytes(colour, rgba);
-    double cx = toWindow(centre.x);
-    double cy = toWindow(centre.y);
-    double r = toWindow(radius);
     for (int i = 0; i < CIRCLE_SEGMENTS; i++)
-        addLine(roundCorner(cx, cy, r, i), roundCorner(cx, cy, r, (i + 1) % CIRCLE_SEGMENTS), LINE_WIDTH_PIXELS,
-                rgba);
+        addLine(roundCorner(centre, radius, i), roundCorner(centre, radius, (i + 1) % CIRCLE_SEGMENTS),
+                LINE_WIDTH_PIXELS, rgba);
 }
 
 // The corners (0, 0), (w, 0), (w, h), (0, h) turned counter-clockwise by angle about the corner point.
